@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds and starts tonara. Arguments go to the application (for example --device /dev/ttyUSB0).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target tonara tonara-sim tonara-link
+exec build/src/app/tonara "$@"
