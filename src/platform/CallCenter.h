@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+namespace tonara {
+
+// Tells about incoming phone calls: from ModemManager over D-Bus where a
+// modem exists, and from simulateIncomingCall() (simulator menu, tests).
+class CallCenter : public QObject {
+    Q_OBJECT
+public:
+    explicit CallCenter(QObject *parent = nullptr);
+    ~CallCenter() override;
+
+    // Starts watching the system's modems; harmless where there is no D-Bus.
+    void watchSystemModems();
+    void simulateIncomingCall() { emit incomingCall(); }
+
+signals:
+    void incomingCall();
+};
+
+} // namespace tonara

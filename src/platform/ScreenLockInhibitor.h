@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+namespace tonara {
+
+// Keeps the screen on while a measurement runs (org.freedesktop.ScreenSaver
+// Inhibit over the session bus where there is one). inhibit() twice holds one
+// inhibition; release() undoes it.
+class ScreenLockInhibitor : public QObject {
+    Q_OBJECT
+public:
+    explicit ScreenLockInhibitor(QObject *parent = nullptr);
+    ~ScreenLockInhibitor() override; // releases
+
+    void inhibit();
+    void release();
+    bool isInhibited() const { return inhibited_; }
+
+signals:
+    void inhibitedChanged(bool inhibited);
+
+private:
+    bool inhibited_ = false;
+    unsigned cookie_ = 0;
+    bool haveCookie_ = false;
+};
+
+} // namespace tonara
