@@ -73,10 +73,10 @@ CuffModel::Sample CuffModel::sampleAt(double ms, double prevMs)
         const double phase = std::fmod(ms, periodMs_) / periodMs_;
         wave = amplitude_ * envelope(p) * beatShape(phase);
         if (ms > inflateMs_) {
-            // Beat k peaks at (k + kPeakPhase) * period.
-            const double k = std::floor(ms / periodMs_ - kPeakPhase);
-            const double peakAt = (k + kPeakPhase) * periodMs_;
-            s.heartbeat = peakAt > prevMs && peakAt <= ms && peakAt > inflateMs_;
+            // Counting the peaks up to each time (rather than locating the
+            // latest one) flags every beat exactly once, rounding or not.
+            auto peaks = [this](double t) { return std::floor(t / periodMs_ - kPeakPhase); };
+            s.heartbeat = peaks(ms) > peaks(std::max(prevMs, inflateMs_));
         }
     }
     const long v = std::lround(kBaseline + wave) + noise();
