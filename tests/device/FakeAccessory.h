@@ -38,11 +38,7 @@ public:
         delegate = d;
         opened = true;
     }
-    void close() override
-    {
-        delegate = nullptr;
-        closed = true;
-    }
+    void close() override;
     long read(std::uint8_t *buffer, std::size_t max) override
     {
         if (failNextRead) {
@@ -150,6 +146,7 @@ public:
     std::vector<std::string> opened;
     FakeSession *session = nullptr; // the live session, if any
     int registered = 0;
+    int closedSessions = 0;
     std::vector<SentCommand> commands;
     Device device;
 };
@@ -158,6 +155,14 @@ inline FakeSession::~FakeSession()
 {
     if (manager_->session == this)
         manager_->session = nullptr;
+}
+
+inline void FakeSession::close()
+{
+    if (!closed)
+        ++manager_->closedSessions;
+    delegate = nullptr;
+    closed = true;
 }
 
 inline long FakeSession::write(const std::uint8_t *bytes, std::size_t count)
