@@ -1,0 +1,158 @@
+#include "storage/DBHelper.h"
+
+#include "base/AlertSink.h"
+#include "base/Log.h"
+#include "storage/Schema.h"
+#include "storage/StorageTexts.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+
+namespace tonara {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct SharedConfig {
+    std::mutex mutex;
+    std::string folder = ".";
+    AlertSink *alerts = nullptr;
+    DBHelper *instance = nullptr;
+};
+
+SharedConfig &shared()
+{
+    static SharedConfig config;
+    return config;
+}
+
+// Something is at the path, even a dangling link: then it is not ours to create.
+bool somethingAt(const std::string &path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+} // namespace
+
+bool DBHelper::configure(std::string documentsFolder, AlertSink *alerts)
+{
+    SharedConfig &config = shared();
+    std::lock_guard lock(config.mutex);
+    if (config.instance)
+        return false;
+    config.folder = std::move(documentsFolder);
+    config.alerts = alerts;
+    return true;
+}
+
+DBHelper &DBHelper::newInstance()
+{
+    SharedConfig &config = shared();
+    std::lock_guard lock(config.mutex);
+    if (!config.instance) {
+        // Deliberately never destroyed: screens may hold statements until the very end.
+        config.instance = new DBHelper(config.folder, config.alerts);
+        config.instance->openDatabase();
+    }
+    return *config.instance;
+}
+
+DBHelper::DBHelper(std::string documentsFolder, AlertSink *alerts)
+    : documentsFolder_(std::move(documentsFolder)), alerts_(alerts)
+{}
+
+std::string DBHelper::getDatabaseFullPath() const
+{
+    return (fs::path(documentsFolder_) / (std::string(kBaseName) + kExtension)).string();
+}
+
+bool DBHelper::ensureDatabaseFileExists()
+{
+    const std::string path = getDatabaseFullPath();
+    if (somethingAt(path))
+        return true;
+
+    // "x": create only if still absent, so a file that appears meanwhile is never truncated.
+    std::FILE *file = std::fopen(path.c_str(), "wx");
+    if (!file)
+        return false;
+    std::fclose(file);
+
+    SqlStatus status;
+    SqlConnection conn = SqlConnection::open(path, SQLITE_OPEN_READWRITE, status);
+    if (conn)
+        status = Schema::createTemplate(conn.get());
+    conn.close();
+    if (!status.ok()) {
+        // Only the file made a moment ago is removed, never one found here.
+        std::error_code ec;
+        fs::remove(path, ec);
+        Log::write(StorageTexts::kLogCategory, "Could not create " + path + ": " + status.message);
+        return false;
+    }
+    return true;
+}
+
+void DBHelper::copyDatabaseIfNeeded()
+{
+    const std::string path = getDatabaseFullPath();
+    if (somethingAt(path)) {
+        Log::write(StorageTexts::kLogCategory, "Database file found at path " + path);
+        return;
+    }
+    ensureDatabaseFileExists();
+    Log::write(StorageTexts::kLogCategory, "Database file copied from bundle to " + path);
+}
+
+void DBHelper::openDatabase()
+{
+    if (openAttempted_)
+        return;
+    openAttempted_ = true;
+    copyDatabaseIfNeeded();
+
+    const std::string path = getDatabaseFullPath();
+    SqlStatus status;
+    SqlConnection conn = SqlConnection::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, status);
+    ++openCount_;
+    if (!conn) {
+        reportUnusable("The database file \"" + path + "\" could not be opened (" + status.message +
+                       "). Readings cannot be saved until it can be opened. The file has not been changed.");
+        return;
+    }
+    {
+        // Opening reads nothing; a file that is not a database shows itself on the first read.
+        SqlStatement probe(conn.get(), "SELECT count(*) FROM sqlite_master");
+        if (!probe.next()) {
+            reportUnusable("The file \"" + path +
+                           "\" is not a Tonara+ database or is damaged, so readings cannot be saved. "
+                           "It has been left exactly as it is; move it elsewhere and restart the app to "
+                           "begin a new database (" +
+                           probe.status().message + ").");
+            return;
+        }
+    }
+    if (sqlite3_db_readonly(conn.get(), "main") == 1)
+        reportUnusable("The database file \"" + path +
+                       "\" can be read but not changed, so new readings cannot be saved. Check the "
+                       "file's permissions.");
+    connection_ = std::move(conn);
+}
+
+void DBHelper::reportUnusable(const std::string &why)
+{
+    unusable_ = true;
+    Log::write(StorageTexts::kLogCategory, why);
+    if (alerts_)
+        alerts_->showAlert(StorageTexts::kUnusableTitle, why, {StorageTexts::kOk});
+}
+
+SqlStatement DBHelper::executeQuery(std::string_view sql)
+{
+    return SqlStatement(database(), sql);
+}
+
+} // namespace tonara

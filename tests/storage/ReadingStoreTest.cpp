@@ -1,0 +1,120 @@
+#include "StorageTestSupport.h"
+
+#include "base/Clock.h"
+#include "measurement/core/ReadingStore.h"
+#include "storage/DataBaseforCD.h"
+#include "storage/StorageTexts.h"
+
+namespace tonara::test {
+
+namespace {
+
+class Readings : public StorageTest {
+protected:
+    Readings() { users.check_database(); }
+
+    std::vector<Reading> stored()
+    {
+        std::vector<Reading> out;
+        SqlStatement st(conn(), "SELECT * FROM tonaradock_table");
+        while (st.next())
+            out.push_back({st.columnInt(0), st.columnText(1), st.columnText(2), st.columnInt(3),
+                           st.columnInt(4), st.columnInt(5), st.columnText(6), st.columnInt(7),
+                           st.columnInt(8), st.columnInt(9), st.columnInt(10)});
+        return out;
+    }
+    int saveTriv()
+    {
+        return store.saveTriv(130, 85, 70, {{{131, 86, 71}, {129, 84, 69}, {130, 85, 70}}}, "", false)
+            .reading.triv_id;
+    }
+
+    ManualClock clock{{2013, 3, 3, 9, 5, 7}};
+    DataBaseforCD users{db, alerts};
+    ReadingStore store{db, alerts, clock};
+};
+
+} // namespace
+
+TEST_F(Readings, EveryKindOfSaveWritesItsWholeRow)
+{
+    ASSERT_TRUE(store.saveSingle(128, 84, 70, "after coffee", true).stored);
+    ASSERT_TRUE(users.insertDataBase_setting_table(2, -1, -1));
+    clock.set({2013, 12, 31, 23, 59, 59});
+    ASSERT_TRUE(store.saveManual(118, 76, 70, "", "2013-12-30", "07:08:09").stored);
+    const auto triv = store.saveTriv(130, 85, 70, {{{131, 86, 71}, {129, 84, 69}, {130, 85, 70}}}, "", true);
+    ASSERT_TRUE(triv.stored);
+
+    const std::vector<Reading> expected = {
+        {0, "2013-03-03", "09:05:07", 128, 84, 70, "after coffee", 0, 0, 0, 1},
+        {0, "2013-12-30", "07:08:09", 118, 76, 70, "", 0, 1, 2, 0},
+        {1, "2013-12-31", "23:59:59", 130, 85, 70, "", 1, 0, 2, 1},
+    };
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(column(conn(),
+                     "SELECT id || ':' || times || ':' || sys || '/' || dia || '/' || pulse || ':' || date "
+                     "FROM triv_table"),
+              (std::vector<std::string>{"1:1:131/86/71:2013-12-31", "1:2:129/84/69:2013-12-31",
+                                        "1:3:130/85/70:2013-12-31"}));
+    EXPECT_EQ(scalar(conn(), "SELECT typeof(diary) = 'text' FROM tonaradock_table WHERE is_manual = 1"), 1)
+        << "an empty comment is empty text, not NULL";
+}
+
+TEST_F(Readings, CommentsAreStoredWholeAndVerbatim)
+{
+    const std::vector<std::string> comments = {
+        "Kopfschmerzen, müde – 頭痛", "it's \"fine\"'); DROP TABLE x;--", std::string(140, 'x') + "é"};
+    for (const auto &c : comments)
+        ASSERT_TRUE(store.saveSingle(120, 80, 70, c, false).stored);
+    EXPECT_EQ(column(conn(), "SELECT diary FROM tonaradock_table"), comments);
+}
+
+TEST_F(Readings, SeriesNumbersNeverMeetLeftoverDetails)
+{
+    EXPECT_EQ(saveTriv(), 1) << "first series ever";
+    ASSERT_TRUE(users.insertDataBase_setting_table(3, -1, -1));
+    EXPECT_EQ(saveTriv(), 2) << "counted over all users";
+    store.saveSingle(120, 80, 70, "", false);
+    EXPECT_EQ(saveTriv(), 3) << "single readings in between change nothing";
+
+    // The history deletes readings but leaves their details behind.
+    ASSERT_TRUE(SqlStatement(conn(), "DELETE FROM tonaradock_table WHERE triv_id >= 2").run());
+    EXPECT_EQ(saveTriv(), 4);
+    EXPECT_EQ(scalar(conn(), "SELECT count(*) FROM triv_table WHERE id = 4"), 3) << "three rows, not six";
+
+    // A later series in insertion order with a lower number must not pull the count back.
+    ASSERT_TRUE(
+        SqlStatement(conn(), "INSERT INTO tonaradock_table (triv_id,is_triv) VALUES (7,1),(5,1)").run());
+    EXPECT_EQ(saveTriv(), 8);
+}
+
+TEST_F(Readings, TheLocalDateIsUsedJustAfterMidnight)
+{
+    // 00:05 local: in any zone east of UTC, SQLite's 'now' still says yesterday.
+    // The clock is years away from the real date, so any use of SQLite's date shows.
+    clock.set({2031, 1, 1, 0, 5, 0});
+    const auto triv = store.saveTriv(130, 85, 70, {{{131, 86, 71}, {129, 84, 69}, {130, 85, 70}}}, "", false);
+    ASSERT_TRUE(triv.stored);
+    EXPECT_EQ(column(conn(), "SELECT DISTINCT date FROM tonaradock_table"),
+              std::vector<std::string>{"2031-01-01"});
+    EXPECT_EQ(column(conn(), "SELECT DISTINCT date FROM triv_table"), std::vector<std::string>{"2031-01-01"});
+    EXPECT_EQ(column(conn(), "SELECT date || ' ' || time FROM day_average"),
+              std::vector<std::string>{"2031-01-01 00:05:00"});
+}
+
+TEST_F(Readings, MissingReadingTableShowsTheFullAlertAndTheSaveGoesOn)
+{
+    ASSERT_TRUE(SqlStatement(conn(), "DROP TABLE tonaradock_table").run());
+    ASSERT_TRUE(SqlStatement(conn(), "DROP TABLE triv_table").run());
+    LogCapture log;
+    const auto triv = store.saveTriv(130, 85, 70, {}, "", false);
+    EXPECT_FALSE(triv.stored);
+    ASSERT_EQ(alerts.alerts.size(), 4u) << "one alert per insert that cannot be prepared";
+    for (const auto &a : alerts.alerts) {
+        EXPECT_EQ(a.title, "");
+        EXPECT_EQ(a.message, StorageTexts::kDatabaseFull);
+    }
+    EXPECT_TRUE(log.contains("Db error no such table: tonaradock_table"));
+}
+
+} // namespace tonara::test
