@@ -75,6 +75,12 @@ TEST_F(DayAverages, TwoUsersOnOneDayKeepTheirOwnRows)
     measureAt({2013, 3, 3, 9, 0, 0}, 140, 85, 80);
     EXPECT_EQ(rows(), (std::vector<Row>{{0, "2013-03-03", 120, 80, 60, "08:00:00"},
                                         {1, "2013-03-03", 145, 90, 85, "08:30:00"}}));
+
+    // A row built by the caller goes to its own user, whoever is active.
+    Reading other{0, "2013-03-03", "10:00:00", 130, 90, 70, "", 0, 1, 0, 0};
+    EXPECT_EQ(store.saveReading(other).average.action, DayAverage::Action::Updated);
+    EXPECT_EQ(rows(), (std::vector<Row>{{0, "2013-03-03", 125, 85, 65, "08:00:00"},
+                                        {1, "2013-03-03", 145, 90, 85, "08:30:00"}}));
 }
 
 TEST_F(DayAverages, ManualReadingForAnEarlierDateUpdatesThatDay)

@@ -82,6 +82,17 @@ ReadingStore::SaveResult ReadingStore::save(Reading reading)
     return result;
 }
 
+ReadingStore::SaveResult ReadingStore::saveReading(const Reading &reading)
+{
+    SaveResult result;
+    result.stored = insertReading(reading);
+    result.reading = reading;
+    DayAverage averages(db_, alerts_);
+    result.average = averages.day_average(reading.date, reading.time, reading.user_id);
+    db_.closeDatabase();
+    return result;
+}
+
 ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, const std::string &diary,
                                                   bool pad)
 {

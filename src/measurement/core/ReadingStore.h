@@ -7,6 +7,7 @@
 //   store.saveSingle(128, 84, 70, comment, /*pad=*/false);
 //   store.saveTriv(avg, {{{130, 85, 72}, {126, 83, 70}, {128, 84, 71}}}, comment, false);
 //   store.saveManual(118, 76, 70, "", "2013-03-02", "23:30:00");
+//   store.saveReading(reading);   // any fully built row, e.g. an import
 //
 // "Now" comes from the injected clock in local time, never from SQLite's UTC
 // 'now'. An insert that cannot be prepared shows the "database is full" alert;
@@ -54,6 +55,8 @@ public:
     // The three triv_table rows of a series, positions 1, 2, 3, dated date.
     bool insertTrivRows(int series, const TrivSingles &singles, const std::string &date);
 
+    // A reading exactly as given (user included) and then its user's day average.
+    SaveResult saveReading(const Reading &reading);
     // A single measurement, stored now.
     SaveResult saveSingle(int sys, int dia, int pulse, const std::string &diary, bool pad);
     // A TRIV reading (the device's averages) with its three single readings, stored now.
