@@ -254,11 +254,12 @@ bool DataBaseforCD::Delete_User_table(int user)
          user},
         {"DELETE FROM  tonaradock_table   WHERE user_id = ?1  ", user},
         {"DELETE FROM day_average WHERE user_id = ?1", user},
-        // Nobody is left under the deleted number; the first profile takes over.
-        {"UPDATE setting_table SET user_id = 0 WHERE user_id = ?1", user},
     };
-    if (!shared)
+    if (!shared) {
+        // Nobody is left under the deleted number; the first profile takes over.
+        steps.push_back({"UPDATE setting_table SET user_id = 0 WHERE user_id = ?1", user});
         appendMoveDown(steps, user);
+    }
     const bool done = runAll(db_, steps);
     db_.closeDatabase();
     return done;

@@ -144,6 +144,8 @@ TEST(DBHelperUnusableFile, GarbageAtThePathIsLeftUntouchedReportedOnceAndSavesFa
     store.ReadDataBase_user_table();
     EXPECT_TRUE(store.aArray_user_user.empty());
     EXPECT_FALSE(store.insertDataBase_user_table(0, "", "", "User", "", "", 0, ""));
+    ASSERT_EQ(alerts.alerts.size(), 2u);
+    EXPECT_EQ(alerts.alerts[1].message.rfind("Db error ", 0), 0u) << alerts.alerts[1].message;
     alerts.alerts.clear();
 
     ManualClock clock({2013, 3, 3, 9, 5, 7});
