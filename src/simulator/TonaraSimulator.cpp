@@ -340,6 +340,7 @@ void TonaraSimulator::startMeasurement()
     pressure_ = 0;
     result_.reset();
     zero_ = Zero::NotStarted; // the next reading zeroes the sensor again
+    pumpStalls_ = battery_.level <= kLowBatteryLevel && !battery_.charging;
     log("pump started: reading " + std::to_string(reading_.sys) + "/" + std::to_string(reading_.dia) +
         " HR " + std::to_string(reading_.heartRate) + ", inflating to " +
         std::to_string(cuff_->peakPressure()) + " mmHg");
@@ -364,7 +365,7 @@ void TonaraSimulator::tick()
     lastTick_ = now;
     const double duration = cuff_->durationMs();
     while (cuff_ && nextSampleMs_ <= deviceMs_) {
-        const bool end = nextSampleMs_ >= duration;
+        const bool end = nextSampleMs_ >= duration || (pumpStalls_ && nextSampleMs_ >= kLowBatteryPumpMs);
         const double t = std::min(nextSampleMs_, duration);
         const CuffModel::Sample sample = cuff_->sampleAt(t, nextSampleMs_ - kWaveIntervalMs);
         pressure_ = sample.pressure;
@@ -404,8 +405,10 @@ void TonaraSimulator::finishMeasurement()
 
     // Result body bytes 5..16.
     std::vector<std::uint8_t> data(12, 0);
-    const std::optional<int> error = pendingError_;
+    std::optional<int> error = pendingError_;
     pendingError_.reset();
+    if (!error && pumpStalls_)
+        error = kErrorLowBattery;
     if (error) {
         data[0] = static_cast<std::uint8_t>(*error & 0x0F);
         log("reading ended with error " + std::to_string(*error));

@@ -70,6 +70,11 @@ public:
     static constexpr std::uint8_t kStatusZeroTracing = 0x02;
     static constexpr std::uint8_t kStatusZeroDone = 0x12;
     static constexpr std::uint8_t kErrorStopped = 11;
+    static constexpr std::uint8_t kErrorLowBattery = 12;
+    // At or below this level, and not charging, the pump gives up after
+    // kLowBatteryPumpMs and the reading reports kErrorLowBattery.
+    static constexpr int kLowBatteryLevel = 5;
+    static constexpr int kLowBatteryPumpMs = 1000;
 
     static constexpr double kMaxSpeed = 1000.0;
     static constexpr double kMinSpeed = 0.01;
@@ -102,6 +107,8 @@ public:
 
     void setPatient(const Patient &patient) { patient_ = patient; }
     const Patient &patient() const { return patient_; }
+    // A battery at kLowBatteryLevel or below that is not charging cannot
+    // finish a reading (error 12); a failed battery shows in the battery frame.
     void setBattery(const Battery &battery) { battery_ = battery; }
     const Battery &battery() const { return battery_; }
     // The next reading that completes reports this error code (1..15)
@@ -191,7 +198,7 @@ private:
     // The running measurement.
     std::optional<CuffModel> cuff_;
     Reading reading_;
-    std::optional<int> readingError_;
+    bool pumpStalls_ = false; // the battery is too low to finish this reading
     double deviceMs_ = 0;     // device time since the pump started
     double nextSampleMs_ = 0; // device time of the next wave frame
     Millis lastTick_{0};

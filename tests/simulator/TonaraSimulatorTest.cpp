@@ -251,6 +251,22 @@ TEST_F(SimulatorTest, InjectedErrorReplacesOnlyTheNextResult)
     EXPECT_EQ(run.result.body[6], sim.patient().sys);
 }
 
+TEST_F(SimulatorTest, FlatBatteryCutsTheReadingShortWithErrorTwelve)
+{
+    sim.setBattery({TonaraSimulator::kLowBatteryLevel, false, false});
+    prepare(0x60);
+    Run run = measure();
+    EXPECT_EQ(run.result.body[5] & 0x0F, 12);
+    EXPECT_LT(run.waves.size(), 200u) << "the pump gives up early";
+
+    // The same level while charging measures normally.
+    sim.setBattery({TonaraSimulator::kLowBatteryLevel, true, false});
+    prepare(0x60);
+    run = measure();
+    EXPECT_EQ(run.result.body[5] & 0x0F, 0);
+    EXPECT_GT(run.waves.size(), 2000u);
+}
+
 TEST_F(SimulatorTest, StopCommandEndsARunningMeasurement)
 {
     prepare(0x60);
