@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -9,14 +10,21 @@
 
 namespace tonara::test {
 
-// One QCoreApplication for the whole test program: serial ports and timers
-// need an event loop.
+// One application object for the whole test program: serial ports and timers
+// need an event loop, pictures and widgets a GUI one (offscreen unless the
+// environment picks a platform). Every test that needs Qt goes through here, as
+// a second application object cannot be made.
 inline QCoreApplication &qtApp()
 {
     static int argc = 1;
     static char name[] = "test_platform";
     static char *argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
+    [[maybe_unused]] static const bool platformChosen = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return true;
+    }();
+    static QApplication app(argc, argv);
     return app;
 }
 
