@@ -1,6 +1,7 @@
 #include "platform/Artwork.h"
 
 #include <QCache>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QIconEngine>
@@ -39,13 +40,39 @@ QString resourcePath(const QString &name)
     return QStringLiteral(":/artwork/") + base + QStringLiteral(".svg");
 }
 
+QHash<QString, std::shared_ptr<Source>> &sources()
+{
+    static QHash<QString, std::shared_ptr<Source>> parsed;
+    return parsed;
+}
+
+// Bounded so that zooming through many sizes cannot grow memory without end;
+// the cost is in kilobytes.
+QCache<QString, QPixmap> &renderedCache()
+{
+    static QCache<QString, QPixmap> cache(32 * 1024);
+    return cache;
+}
+
+// Pixmaps and renderers belong to the GUI application: let them go with it
+// rather than at process exit, after it is gone.
+void releaseAll()
+{
+    renderedCache().clear();
+    sources().clear();
+}
+
 const Source *source(const QString &name)
 {
-    static QHash<QString, std::shared_ptr<Source>> sources;
+    static const bool releaseRegistered = [] {
+        qAddPostRoutine(releaseAll);
+        return true;
+    }();
+    Q_UNUSED(releaseRegistered);
     const QString path = resourcePath(name);
     if (path.isEmpty())
         return nullptr;
-    if (auto it = sources.constFind(path); it != sources.constEnd())
+    if (auto it = sources().constFind(path); it != sources().constEnd())
         return it->get();
 
     QFile file(path);
@@ -59,7 +86,7 @@ const Source *source(const QString &name)
     // Only the root element's attribute matters; it is always written on the <svg> line.
     const qsizetype rootEnd = data.indexOf('>', data.indexOf("<svg"));
     parsed->stretch = data.left(rootEnd).contains("preserveAspectRatio=\"none\"");
-    sources.insert(path, parsed);
+    sources().insert(path, parsed);
     return parsed.get();
 }
 
@@ -148,9 +175,7 @@ QPixmap pixmap(const QString &name, QSize size, qreal devicePixelRatio)
     if (size.isEmpty())
         size = src->renderer->defaultSize();
 
-    // Bounded so that zooming through many sizes cannot grow memory without end;
-    // the cost is in kilobytes.
-    static QCache<QString, QPixmap> cache(32 * 1024);
+    QCache<QString, QPixmap> &cache = renderedCache();
     const QString key = QStringLiteral("%1|%2x%3|%4")
                             .arg(resourcePath(name))
                             .arg(size.width())

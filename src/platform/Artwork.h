@@ -9,7 +9,9 @@ namespace tonara {
 
 // The application's pictures, looked up by the names the screens use
 // ("icon_who_color03.png", "Tab_Bar_icon_cronometer_30x30.png", ...). Each is
-// drawn from an SVG source among the resources, at the size asked for.
+// drawn from an SVG source among the resources, at the size asked for: icons
+// keep their proportions and are centred, backgrounds stretch to fill (see
+// resources/artwork/README.md). Rendered pixmaps are cached; GUI thread only.
 namespace Artwork {
 
 bool exists(const QString &name);
