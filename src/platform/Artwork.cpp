@@ -40,18 +40,20 @@ QString resourcePath(const QString &name)
     return QStringLiteral(":/artwork/") + base + QStringLiteral(".svg");
 }
 
+// Both caches live on the heap and are never destroyed at exit: the
+// application may outlive ordinary statics, and it empties them when it goes.
 QHash<QString, std::shared_ptr<Source>> &sources()
 {
-    static QHash<QString, std::shared_ptr<Source>> parsed;
-    return parsed;
+    static auto *parsed = new QHash<QString, std::shared_ptr<Source>>;
+    return *parsed;
 }
 
 // Bounded so that zooming through many sizes cannot grow memory without end;
 // the cost is in kilobytes.
 QCache<QString, QPixmap> &renderedCache()
 {
-    static QCache<QString, QPixmap> cache(32 * 1024);
-    return cache;
+    static auto *cache = new QCache<QString, QPixmap>(32 * 1024);
+    return *cache;
 }
 
 // Pixmaps and renderers belong to the GUI application: let them go with it
