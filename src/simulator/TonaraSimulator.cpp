@@ -133,7 +133,7 @@ void TonaraSimulator::setSpeed(double factor)
         factor = 1.0;
     factor = std::clamp(factor, kMinSpeed, kMaxSpeed);
     if (cuff_)
-        tick(); // account the time so far at the old speed
+        advanceDeviceTime(); // the time so far ran at the old speed
     speed_ = factor;
     if (cuff_)
         restartTicker();
@@ -352,17 +352,21 @@ void TonaraSimulator::restartTicker()
     if (ticker_)
         scheduler_.cancel(ticker_);
     const Millis interval = std::max(Millis(1), realDelay(kWaveIntervalMs));
-    lastTick_ = scheduler_.elapsed();
     ticker_ = scheduler_.repeating(interval, [this] { tick(); });
+}
+
+void TonaraSimulator::advanceDeviceTime()
+{
+    const Millis now = scheduler_.elapsed();
+    deviceMs_ += static_cast<double>((now - lastTick_).count()) * speed_;
+    lastTick_ = now;
 }
 
 void TonaraSimulator::tick()
 {
     if (!cuff_)
         return;
-    const Millis now = scheduler_.elapsed();
-    deviceMs_ += static_cast<double>((now - lastTick_).count()) * speed_;
-    lastTick_ = now;
+    advanceDeviceTime();
     const double duration = cuff_->durationMs();
     while (cuff_ && nextSampleMs_ <= deviceMs_) {
         const bool end = nextSampleMs_ >= duration || (pumpStalls_ && nextSampleMs_ >= kLowBatteryPumpMs);

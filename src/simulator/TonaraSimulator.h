@@ -162,6 +162,7 @@ private:
     bool zeroTracingRunning() const;
     void startMeasurement();
     void stopMeasurement();
+    void advanceDeviceTime();
     void tick();
     void restartTicker();
     void finishMeasurement();

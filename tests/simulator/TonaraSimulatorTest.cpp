@@ -375,4 +375,23 @@ TEST_F(SimulatorTest, SpeedFactorShortensTheWholeMeasurement)
     EXPECT_EQ(run.result.body[6], sim.patient().sys);
 }
 
+TEST_F(SimulatorTest, ChangingSpeedMidReadingKeepsTheDeviceClockContinuous)
+{
+    prepare(0x60);
+    exchange(command(0x01));
+    out.clear();
+    send(sim, command(0x82));
+    sched.advance(5005ms);
+    const std::size_t before = out.frames.size();
+    EXPECT_NEAR(static_cast<double>(before), 500, 2);
+    const Millis switched = sched.elapsed();
+    sim.setSpeed(10);
+    EXPECT_EQ(out.frames.size(), before) << "nothing leaves from inside setSpeed()";
+    ASSERT_TRUE(sched.advanceUntil([&] { return !out.frames.empty() && waveEnd(out.frames.back()); }, 10s));
+    // 5 s at speed 1, the remaining ~21 s of device time at speed 10.
+    EXPECT_NEAR(static_cast<double>((sched.elapsed() - switched).count()), 2100, 200);
+    // The cuff does not jump where the speed changed.
+    EXPECT_LE(std::abs(wavePressure(out.frames[before]) - wavePressure(out.frames[before - 1])), 1);
+}
+
 } // namespace
