@@ -89,7 +89,7 @@ public:
 
     // Where the device's bytes go. An empty output drops them.
     void setOutput(Output output);
-    // Bytes from the host. Ignored while undocked or silent.
+    // Bytes from the host. Lost while undocked; counted but not acted on while silent.
     void receive(const std::uint8_t *bytes, std::size_t count);
 
     // Docking. Undocking cuts the link: a running measurement stops, bytes
@@ -135,7 +135,8 @@ public:
     int cuffPressure() const { return pressure_; }
     // Readings of the current TRIV series so far (0..2; back to 0 once complete).
     int trivReadingsDone() const { return static_cast<int>(trivReadings_.size()); }
-    // The last result frame's body, if a reading has ended since docking.
+    // The body of the result frame the device would answer now: the last
+    // reading's, kept until the next pump start (a stopped reading reports 11).
     std::optional<std::vector<std::uint8_t>> lastResultBody() const;
     // The device clock as the host last set it, "yy-MM-dd hh:mm", empty if never.
     const std::string &deviceClock() const { return deviceClock_; }
