@@ -212,6 +212,13 @@ void BPAccessory::flushOutput()
 
 void BPAccessory::waitForData()
 {
+    // A new command supersedes the waits of earlier ones: their follow-ups
+    // would only act on the same current state again. Without this, every
+    // poll tick or start press against a silent device added one more resend
+    // chain that never ends, and the command rate grew without bound.
+    for (const auto &[wait, timer] : waits_)
+        scheduler_.cancel(timer);
+    waits_.clear();
     waitStep(nextWait_++, 1);
 }
 

@@ -270,6 +270,25 @@ TEST_F(Engine, SilentMonitorGetsTheSameCommandEveryHalfSecondWithoutLimit)
     EXPECT_EQ(mgr.commands.back().code, 0x01);
 }
 
+TEST_F(Engine, SilentMonitorDuringTheBatteryPollKeepsOneResendChain)
+{
+    // Each poll tick and each start press sends a command of its own; the
+    // resends must not pile up into ever more chains.
+    connected();
+    mgr.device = [](const SentCommand &) { return std::vector<Bytes>{}; };
+    const std::size_t before = mgr.commands.size();
+    sched.advance(60s);
+    engine->UModestart();
+    engine->MModeStart();
+    const std::size_t afterMinute = mgr.commands.size() - before;
+    sched.advance(60s);
+    const std::size_t secondMinute = mgr.commands.size() - before - afterMinute;
+    // one resend every 0.5 s, plus 20 poll ticks in the first minute
+    EXPECT_LE(afterMinute, 145u);
+    EXPECT_LE(secondMinute, 122u);
+    EXPECT_GE(secondMinute, 118u);
+}
+
 TEST_F(Engine, SilentMonitorInStateZeroGetsTheStartOfItsModeAgain)
 {
     connected();
