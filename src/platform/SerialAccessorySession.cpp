@@ -39,7 +39,9 @@ std::unique_ptr<SerialAccessorySession> SerialAccessorySession::openPort(const Q
     port->setPortName(path);
     if (!port->open(QIODevice::ReadWrite)) {
         if (error)
-            *error = QStringLiteral("cannot open %1: %2").arg(path, port->errorString());
+            *error = SerialDevicePath::isTerminal(path)
+                         ? QStringLiteral("cannot open %1: %2").arg(path, port->errorString())
+                         : QStringLiteral("%1 is not a serial device").arg(path);
         delete port;
         return nullptr;
     }

@@ -1,7 +1,6 @@
 #include "platform/SerialDevicePath.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,15 +24,18 @@ QString SerialDevicePath::problem(const QString &path)
         return QStringLiteral("%1 does not exist").arg(path);
     if (!S_ISCHR(st.st_mode))
         return QStringLiteral("%1 is not a serial device").arg(path);
+    return {};
+}
+
+bool SerialDevicePath::isTerminal(const QString &path)
+{
     // O_NOCTTY: a monitor must never become our controlling terminal.
-    const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return QStringLiteral("cannot open %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return errno != ENOTTY;
     const bool tty = ::isatty(fd) == 1;
     ::close(fd);
-    if (!tty)
-        return QStringLiteral("%1 is not a serial device").arg(path);
-    return {};
+    return tty;
 }
 
 } // namespace tonara
