@@ -92,6 +92,7 @@ int LinkDriver::run()
     loop_ = std::make_unique<QEventLoop>();
     watchdog_ = std::make_unique<QTimer>();
     watchdog_->setSingleShot(true);
+    watchdog_->setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5% early
     QObject::connect(watchdog_.get(), &QTimer::timeout, [this] {
         finish(kExitLinkFailure,
                "no answer from " + options_.device.toStdString() + " within " + seconds(options_.timeout));
@@ -177,7 +178,7 @@ void LinkDriver::onReport(bool trivMode)
     // quiet, so the silence bound waits with us.
     ++readings_;
     watchdog_->stop();
-    QTimer::singleShot(static_cast<int>(options_.pause.count()), [this] {
+    QTimer::singleShot(static_cast<int>(options_.pause.count()), Qt::PreciseTimer, [this] {
         if (finished_)
             return;
         armWatchdog();
