@@ -269,8 +269,8 @@ void BPAccessory::followUp()
             break;
         case 9:
             StatsString_ = "Connect";
-            post(kBPaccessoryDidConnectNotification);
-            initUnregisteredTimer();
+            if (post(kBPaccessoryDidConnectNotification))
+                initUnregisteredTimer();
             break;
         default: // 6: wave frames drive the measurement; 7, 10: done
             break;
@@ -379,11 +379,11 @@ void BPAccessory::DetectReceiveStream()
     // The tests run in this order and each reads the state afresh: an action
     // may send a command, which changes the state and clears buf.
     if (std::equal(kStartRequestSingle, kStartRequestSingle + 5, buf_.begin())) {
-        post(kBPaccessoryReceiveStartNotification);
+        (void)post(kBPaccessoryReceiveStartNotification);
         return;
     }
     if (std::equal(kStartRequestTriv, kStartRequestTriv + 5, buf_.begin())) {
-        post(kBPaccessoryReceive3TRIVNotification);
+        (void)post(kBPaccessoryReceive3TRIVNotification);
         return;
     }
     const auto code = [this] { return buf_[4]; };
@@ -406,7 +406,8 @@ void BPAccessory::DetectReceiveStream()
     if (code() == 0x54 && BPState_ == 10) {
         waitflag_ = false;
         storeBattery();
-        post(kBPaccessorySendBatteryPowerNotification);
+        if (!post(kBPaccessorySendBatteryPowerNotification))
+            return;
     }
     if (code() == 0x40 && BPState_ == 4 && !MModeFlag_)
         waitflag_ = false;
@@ -414,16 +415,23 @@ void BPAccessory::DetectReceiveStream()
         waitflag_ = false;
     if (code() == 0x41 && BPState_ == 5 && buf_[5] == 0x12) {
         waitflag_ = false;
-        post(kBPaccessoryZeroTraceSuccessNotification);
+        if (!post(kBPaccessoryZeroTraceSuccessNotification))
+            return;
     }
-    if (code() == 0x41 && BPState_ == 5 && buf_[5] == 0x02)
-        post(kBPaccessoryZeroTracingNotification); // not accepted: asked again after the wait
+    if (code() == 0x41 && BPState_ == 5 && buf_[5] == 0x02) {
+        // Not accepted: the status is asked again after the wait.
+        if (!post(kBPaccessoryZeroTracingNotification))
+            return;
+    }
     const auto isWave = [this] {
         return buf_[0] == 0x51 && (buf_[4] == 0x42 || buf_[4] == 0x44) && buf_[3] == 0x0F;
     };
     if (isWave() && BPState_ == 6) {
         waitflag_ = false;
+        const std::weak_ptr<int> alive = alive_;
         receiveWave();
+        if (alive.expired())
+            return;
         if ((buf_[5] & 0x80) != 0)
             writeReadResult();
     }
@@ -441,7 +449,7 @@ void BPAccessory::receiveWave()
     pressure_ = ((buf_[5] & 0x0F) << 8) | buf_[6];
     pulse_ = (buf_[9] << 8) | buf_[10];
     HeartBeatFlag_ = (buf_[5] & 0x20) != 0;
-    post(kBPaccessorySendWaveNotification);
+    (void)post(kBPaccessorySendWaveNotification);
 }
 
 void BPAccessory::receiveResult()
@@ -465,11 +473,12 @@ void BPAccessory::receiveResult()
         disconnectDevice();
     }
     if (!MModeFlag_) {
-        post(kBPaccessoryUModeReportNotification);
-        initUnregisteredTimer();
+        if (post(kBPaccessoryUModeReportNotification))
+            initUnregisteredTimer();
         return;
     }
-    post(kBPaccessoryMModeReportNotification);
+    if (!post(kBPaccessoryMModeReportNotification))
+        return;
     if (measureCompleteFlag_) {
         initUnregisteredTimer();
     } else {
@@ -520,17 +529,20 @@ void BPAccessory::accessoryDidDisconnectNotification()
     eas_ = openSessionForProtocol(kTonaraProtocolString);
     if (eas_ != nullptr) {
         StatsString_ = "Connect";
-        post(kBPaccessoryDidConnectNotification);
+        (void)post(kBPaccessoryDidConnectNotification);
     } else {
         stopBatteryPoll();
         StatsString_ = "Disconnect";
-        post(kBPaccessoryDidDisconnectNotification);
+        (void)post(kBPaccessoryDidDisconnectNotification);
     }
 }
 
-void BPAccessory::post(const char *name)
+bool BPAccessory::post(const char *name)
 {
+    // Observers may destroy the engine (a screen or tool closing on a report).
+    const std::weak_ptr<int> alive = alive_;
     center_.post(name, this);
+    return !alive.expired();
 }
 
 } // namespace tonara

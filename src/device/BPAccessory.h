@@ -114,7 +114,9 @@ public:
     std::size_t pendingOutput() const { return outPending_.size(); }
 
 private:
-    void post(const char *name);
+    // Posts with the engine as sender. False when an observer destroyed the
+    // engine meanwhile: the caller must then return without touching it.
+    [[nodiscard]] bool post(const char *name);
     void stopBatteryPoll();
     void storeBattery();
     void waitStep(std::uint64_t wait, int step);

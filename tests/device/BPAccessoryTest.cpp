@@ -681,3 +681,67 @@ TEST_F(Engine, StopFromAWaveObserverWinsOverTheEndBit)
     EXPECT_TRUE(std::all_of(pump + 2, sent.end(), [](std::uint8_t c) { return c == 0x14; }));
     EXPECT_EQ(engine->BPState(), 10);
 }
+
+TEST_F(Engine, AnObserverMayDestroyTheEngineFromAnyNotification)
+{
+    // A screen or tool that closes on a notification destroys the engine
+    // while the engine is still inside the dispatch that posted it: nothing
+    // may touch the engine afterwards, and nothing it scheduled may run.
+    struct Case {
+        const char *name;
+        std::function<void()> drive;
+    };
+    const std::vector<Case> cases = {
+        {kBPaccessoryDidConnectNotification, [] {}},
+        {kBPaccessorySendBatteryPowerNotification, [] {}},
+        {kBPaccessoryZeroTracingNotification,
+         [this] {
+             device.zeroTracingPolls = 1;
+             engine->UModestart();
+         }},
+        {kBPaccessoryZeroTraceSuccessNotification, [this] { engine->UModestart(); }},
+        {kBPaccessorySendWaveNotification,
+         [this] {
+             device.waves = {wave(70, 0, true, true)};
+             engine->UModestart();
+         }},
+        {kBPaccessoryUModeReportNotification,
+         [this] {
+             device.waves = {wave(70, 0, true, true)};
+             device.results = {Result{0, 120, 80, 60}};
+             engine->UModestart();
+         }},
+        {kBPaccessoryMModeReportNotification,
+         [this] {
+             device.waves = {wave(70, 0, true, true)};
+             device.results = {Result{0, 120, 80, 60}};
+             engine->MModeStart();
+         }},
+        {kBPaccessoryReceiveStartNotification, [this] { mgr.session->deliver(startRequest(0xA1)); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        device = InstantDevice{};
+        mgr.attached.clear();
+        mgr.commands.clear();
+        attach();
+        mgr.device = std::ref(device);
+        bool destroyed = false;
+        const auto token = center.addObserver(c.name, [&](const std::string &, const void *) {
+            if (!destroyed) {
+                destroyed = true;
+                engine.reset();
+            }
+        });
+        create();
+        sched.advance(20ms);
+        if (engine)
+            c.drive();
+        ASSERT_TRUE(until([&] { return destroyed; }));
+        const std::size_t sent = mgr.commands.size();
+        sched.advance(10s);
+        EXPECT_EQ(mgr.commands.size(), sent);
+        EXPECT_EQ(sched.pendingTimers(), 0u);
+        center.removeObserver(token);
+    }
+}
