@@ -181,6 +181,33 @@ TEST_F(LinkAgainstSim, ASilentMonitorIsALinkFailureAfterTheTimeout)
     EXPECT_EQ(measuring.exitCode, 0) << "the monitor answers again: " << measuring.stderrText.toStdString();
 }
 
+TEST_F(LinkAgainstSim, SilenceInTheMiddleOfAReadingIsALinkFailure)
+{
+    simSays("speed 1"); // a reading of some seconds, so there is a middle
+    LinkProcess link({"--device", sim.ptyPath(), "--timeout", "1", "measure", "single"});
+    ASSERT_TRUE(link.waitForEvent("BPaccessorySendWaveNotification", 10000ms));
+    simSays("silent on");
+    const LinkRun run = link.finish(10000ms);
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.named("BPaccessoryUModeReportNotification").empty());
+    EXPECT_TRUE(run.stderrText.contains("no answer")) << run.stderrText.toStdString();
+}
+
+TEST_F(LinkAgainstSim, TheMonitorGoingAwayMidReadingIsALinkFailure)
+{
+    simSays("speed 1");
+    LinkProcess link({"--device", sim.ptyPath(), "measure", "single"});
+    ASSERT_TRUE(link.waitForEvent("BPaccessorySendWaveNotification", 10000ms));
+    sim.stop(); // the pseudo-terminal disappears, as a pulled cable would
+    const LinkRun run = link.finish(5000ms);
+    EXPECT_TRUE(run.finished) << "noticed well before the 10 s silence bound";
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_FALSE(run.events.empty());
+    EXPECT_EQ(run.events.back().value("event").toString(), "BPaccessoryDidDisconnectNotification");
+    EXPECT_TRUE(run.stderrText.contains("disconnected")) << run.stderrText.toStdString();
+}
+
 TEST(LinkWithoutDevice, APathThatIsNotASerialDeviceFailsAtOnce)
 {
     QTemporaryDir dir;

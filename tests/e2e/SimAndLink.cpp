@@ -61,6 +61,11 @@ SimProcess::SimProcess(const QStringList &args)
 
 SimProcess::~SimProcess()
 {
+    stop();
+}
+
+void SimProcess::stop()
+{
     if (process_.state() == QProcess::NotRunning)
         return;
     process_.write("quit\n");
@@ -97,25 +102,16 @@ std::vector<QJsonObject> LinkRun::named(const QString &event) const
     return out;
 }
 
-LinkRun runLink(const QStringList &args, std::chrono::milliseconds limit)
+namespace {
+
+LinkRun collect(QProcess &link, QByteArray out, bool finished, std::chrono::milliseconds elapsed)
 {
-    ensureApp();
     LinkRun run;
-    QProcess link;
-    QElapsedTimer t;
-    t.start();
-    link.start(QStringLiteral(TONARA_LINK_PATH), args);
-    if (!link.waitForStarted(5000))
-        return run;
-    run.finished = link.waitForFinished(static_cast<int>(limit.count()));
-    if (!run.finished) {
-        link.kill();
-        link.waitForFinished(3000);
-    }
-    run.elapsed = std::chrono::milliseconds(t.elapsed());
-    run.exitCode = link.exitStatus() == QProcess::NormalExit ? link.exitCode() : -1;
+    run.finished = finished;
+    run.elapsed = elapsed;
+    run.exitCode = finished && link.exitStatus() == QProcess::NormalExit ? link.exitCode() : -1;
     run.stderrText = QString::fromUtf8(link.readAllStandardError());
-    QByteArray out = link.readAllStandardOutput();
+    out += link.readAllStandardOutput();
     QString line;
     while (takeLine(out, &line)) {
         if (line.isEmpty())
@@ -127,6 +123,68 @@ LinkRun runLink(const QStringList &args, std::chrono::milliseconds limit)
             run.badLines << line;
     }
     return run;
+}
+
+bool waitAndKill(QProcess &link, std::chrono::milliseconds limit)
+{
+    const bool finished = link.waitForFinished(static_cast<int>(limit.count()));
+    if (!finished) {
+        link.kill();
+        link.waitForFinished(3000);
+    }
+    return finished;
+}
+
+} // namespace
+
+LinkRun runLink(const QStringList &args, std::chrono::milliseconds limit)
+{
+    ensureApp();
+    QProcess link;
+    QElapsedTimer t;
+    t.start();
+    link.start(QStringLiteral(TONARA_LINK_PATH), args);
+    if (!link.waitForStarted(5000))
+        return {};
+    const bool finished = waitAndKill(link, limit);
+    return collect(link, {}, finished, std::chrono::milliseconds(t.elapsed()));
+}
+
+LinkProcess::LinkProcess(const QStringList &args)
+{
+    ensureApp();
+    process_.start(QStringLiteral(TONARA_LINK_PATH), args);
+    process_.waitForStarted(5000);
+}
+
+LinkProcess::~LinkProcess()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+}
+
+bool LinkProcess::waitForEvent(const QString &event, std::chrono::milliseconds limit)
+{
+    const QByteArray needle = "\"event\":\"" + event.toUtf8() + '"';
+    QElapsedTimer t;
+    t.start();
+    while (!seen_.contains(needle)) {
+        if (t.elapsed() > limit.count() || process_.state() == QProcess::NotRunning)
+            return false;
+        process_.waitForReadyRead(20);
+        seen_ += process_.readAllStandardOutput();
+    }
+    return true;
+}
+
+LinkRun LinkProcess::finish(std::chrono::milliseconds limit)
+{
+    QElapsedTimer t;
+    t.start();
+    const bool finished = waitAndKill(process_, limit);
+    return collect(process_, seen_, finished, std::chrono::milliseconds(t.elapsed()));
 }
 
 } // namespace tonara::e2e

@@ -23,6 +23,8 @@ public:
     // Sends one command line; returns the simulator's answer ("OK ..." or
     // "ERROR: ..."), or an empty text when none came.
     QString command(const QString &line);
+    // Ends the simulator; its pseudo-terminal goes away with it.
+    void stop();
 
 private:
     QProcess process_;
@@ -45,5 +47,20 @@ struct LinkRun {
 };
 
 LinkRun runLink(const QStringList &args, std::chrono::milliseconds limit = std::chrono::milliseconds(60000));
+
+// A tonara-link that runs while the test does something to the monitor.
+class LinkProcess {
+public:
+    explicit LinkProcess(const QStringList &args);
+    ~LinkProcess();
+    // Waits until tonara-link has printed an event of this name.
+    bool waitForEvent(const QString &event, std::chrono::milliseconds limit);
+    // Waits for the end and collects everything.
+    LinkRun finish(std::chrono::milliseconds limit);
+
+private:
+    QProcess process_;
+    QByteArray seen_;
+};
 
 } // namespace tonara::e2e
