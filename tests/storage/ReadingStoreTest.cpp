@@ -88,6 +88,20 @@ TEST_F(Readings, SeriesNumbersNeverMeetLeftoverDetails)
     EXPECT_EQ(saveTriv(), 8);
 }
 
+TEST_F(Readings, TheLargestPossibleSeriesNumberDoesNotOverflow)
+{
+    // A file from elsewhere may carry any number; there is none above the
+    // largest, so the new series takes a free one below it.
+    ASSERT_TRUE(
+        SqlStatement(conn(), "INSERT INTO tonaradock_table (triv_id,is_triv) VALUES (1,1),(2147483647,1)")
+            .run());
+    ASSERT_TRUE(SqlStatement(conn(), "INSERT INTO triv_table (id,times) VALUES (2,1),(3,1)").run());
+    const int series = saveTriv();
+    EXPECT_EQ(series, 4);
+    EXPECT_EQ(scalar(conn(), "SELECT count(*) FROM triv_table WHERE id = 4"), 3);
+    EXPECT_EQ(saveTriv(), 5);
+}
+
 TEST_F(Readings, TheLocalDateIsUsedJustAfterMidnight)
 {
     // 00:05 local: in any zone east of UTC, SQLite's 'now' still says yesterday.

@@ -8,6 +8,8 @@
 #include "storage/SqlStatement.h"
 #include "storage/StorageTexts.h"
 
+#include <limits>
+
 namespace tonara {
 
 using namespace StorageTexts;
@@ -43,10 +45,28 @@ bool ReadingStore::insertReading(const Reading &r)
 
 int ReadingStore::nextTrivSeriesNumber()
 {
-    SqlStatement q = db_.executeQuery("SELECT max(coalesce((SELECT max(triv_id) FROM tonaradock_table), 0), "
-                                      "coalesce((SELECT max(id) FROM triv_table), 0))");
-    const int largest = q.next() ? q.columnInt(0) : 0;
-    return largest < 0 ? 1 : largest + 1;
+    double largest = 0;
+    {
+        SqlStatement q =
+            db_.executeQuery("SELECT max(coalesce((SELECT max(triv_id) FROM tonaradock_table), 0), "
+                             "coalesce((SELECT max(id) FROM triv_table), 0))");
+        if (q.next())
+            largest = q.columnDouble(0);
+    }
+    if (largest < 1)
+        return 1;
+    if (largest < static_cast<double>(std::numeric_limits<int>::max()))
+        return static_cast<int>(largest) + 1;
+
+    // Nothing lies above the largest number (only a file written elsewhere gets
+    // there): take the lowest number that neither table uses.
+    SqlStatement free = db_.executeQuery(
+        "WITH used(n) AS (SELECT CAST(triv_id AS INTEGER) FROM tonaradock_table WHERE triv_id IS NOT NULL "
+        "UNION SELECT CAST(id AS INTEGER) FROM triv_table WHERE id IS NOT NULL) "
+        "SELECT min(n) + 1 FROM (SELECT 0 AS n UNION SELECT n FROM used WHERE n > 0) "
+        "WHERE n + 1 NOT IN (SELECT n FROM used)");
+    const int lowest = free.next() ? free.columnInt(0) : 0;
+    return lowest > 0 ? lowest : std::numeric_limits<int>::max();
 }
 
 bool ReadingStore::insertTrivRows(int series, const TrivSingles &singles, const std::string &date)

@@ -50,7 +50,8 @@ public:
     // The eleven-parameter insert of one row; false after the alert or a log line.
     bool insertReading(const Reading &reading);
     // One more than the largest series number in tonaradock_table or triv_table,
-    // so a number is never shared with details left by an earlier series.
+    // so a number is never shared with details left by an earlier series
+    // (when the largest is already the largest int: the lowest free number).
     int nextTrivSeriesNumber();
     // The three triv_table rows of a series, positions 1, 2, 3, dated date.
     bool insertTrivRows(int series, const TrivSingles &singles, const std::string &date);
