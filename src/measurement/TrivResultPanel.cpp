@@ -1,0 +1,124 @@
+#include "measurement/TrivResultPanel.h"
+
+#include "measurement/MeasurementUi.h"
+#include "measurement/ResultWidgets.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tonara {
+
+TrivResultPanel::TrivResultPanel(FormFactor form, QWidget *parent) : QWidget(parent)
+{
+    MeasurementUi::name(this, QStringLiteral("triv3_measuring_window_result"), tr("TRIV measurement result"));
+    setProperty("panel", true);
+    setAttribute(Qt::WA_StyledBackground);
+    const double s = MeasurementUi::scale(form);
+    const int margin = isTablet(form) ? 54 : 18;
+
+    auto *col = new QVBoxLayout(this);
+    col->setContentsMargins(margin, qRound(24 * s), margin, qRound(16 * s));
+    col->setSpacing(qRound(isTablet(form) ? 12 * s : 8));
+
+    auto *head = new QHBoxLayout;
+    auto *titles = new QVBoxLayout;
+    titles->setSpacing(qRound(2 * s));
+    titles->addWidget(MeasurementUi::label(this, QStringLiteral("triv3_result_title"), tr("TRIV result"),
+                                           QStringLiteral("title")));
+    auto *when = new QHBoxLayout;
+    when->setSpacing(qRound(8 * s));
+    triv3_date_result =
+        MeasurementUi::valueLabel(this, QStringLiteral("triv3_date_result"), {}, QStringLiteral("subtitle"));
+    triv3_time_result =
+        MeasurementUi::valueLabel(this, QStringLiteral("triv3_time_result"), {}, QStringLiteral("subtitle"));
+    when->addWidget(triv3_date_result);
+    when->addWidget(triv3_time_result);
+    when->addStretch(1);
+    titles->addLayout(when);
+    head->addLayout(titles, 1);
+    PAD_bt_triv3 = ResultWidgets::padButton(this, QStringLiteral("PAD_bt_triv3"), form);
+    head->addWidget(PAD_bt_triv3, 0, Qt::AlignTop);
+    col->addLayout(head);
+
+    // The averages lead; they are what is stored and classified.
+    auto *avg = new QFrame(this);
+    avg->setObjectName(QStringLiteral("triv3_average_card"));
+    avg->setProperty("card", true);
+    auto *avgCol = new QVBoxLayout(avg);
+    avgCol->setContentsMargins(qRound(8 * s), qRound(8 * s), qRound(8 * s), qRound(8 * s));
+    avgCol->setSpacing(qRound(2 * s));
+    QLabel *avgTitle = MeasurementUi::label(avg, QStringLiteral("triv3_average_caption"),
+                                            tr("Average of 3 readings"), QStringLiteral("caption"));
+    avgTitle->setAlignment(Qt::AlignCenter);
+    avgCol->addWidget(avgTitle);
+    auto *avgRow = new QHBoxLayout;
+    triv3_sysavg = ResultWidgets::valueTile(avg, avgRow, QStringLiteral("triv3_sysavg"), tr("SYS"),
+                                            tr("mmHg"), QStringLiteral("value"));
+    triv3_diaavg = ResultWidgets::valueTile(avg, avgRow, QStringLiteral("triv3_diaavg"), tr("DIA"),
+                                            tr("mmHg"), QStringLiteral("value"));
+    triv3_pulseavg = ResultWidgets::valueTile(avg, avgRow, QStringLiteral("triv3_pulseavg"), tr("PULSE"),
+                                              tr("beats/min"), QStringLiteral("value"));
+    avgCol->addLayout(avgRow);
+    col->addWidget(avg);
+
+    auto *table = new QFrame(this);
+    table->setObjectName(QStringLiteral("triv3_readings_card"));
+    table->setProperty("card", true);
+    auto *grid = new QGridLayout(table);
+    grid->setContentsMargins(qRound(12 * s), qRound(6 * s), qRound(12 * s), qRound(6 * s));
+    grid->setVerticalSpacing(qRound(isTablet(form) ? 6 * s : 2));
+    const QString heads[4] = {tr("Reading"), tr("SYS"), tr("DIA"), tr("PULSE")};
+    for (int c = 0; c < 4; ++c) {
+        QLabel *h = MeasurementUi::label(table, QStringLiteral("triv3_head_%1").arg(c), heads[c],
+                                         QStringLiteral("rowhead"));
+        h->setAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        grid->addWidget(h, 0, c);
+    }
+    const QString ord[3] = {QStringLiteral("1st"), QStringLiteral("2nd"), QStringLiteral("3rd")};
+    for (int r = 0; r < 3; ++r) {
+        grid->addWidget(MeasurementUi::label(table, QStringLiteral("triv3_row_") + ord[r], ord[r],
+                                             QStringLiteral("body")),
+                        r + 1, 0);
+        sys[std::size_t(r)] = MeasurementUi::valueLabel(table, QStringLiteral("triv3_sys_") + ord[r],
+                                                        QStringLiteral("0"), QStringLiteral("rowvalue"));
+        dia[std::size_t(r)] = MeasurementUi::valueLabel(table, QStringLiteral("triv3_dia_") + ord[r],
+                                                        QStringLiteral("0"), QStringLiteral("rowvalue"));
+        pulse[std::size_t(r)] = MeasurementUi::valueLabel(table, QStringLiteral("triv3_pulse_") + ord[r],
+                                                          QStringLiteral("0"), QStringLiteral("rowvalue"));
+        grid->addWidget(sys[std::size_t(r)], r + 1, 1);
+        grid->addWidget(dia[std::size_t(r)], r + 1, 2);
+        grid->addWidget(pulse[std::size_t(r)], r + 1, 3);
+    }
+    col->addWidget(table);
+
+    WHO_bt_triv3 = ResultWidgets::whoButton(this, QStringLiteral("WHO_bt_triv3"), form);
+    col->addWidget(WHO_bt_triv3);
+    comments_text_3triv = ResultWidgets::commentField(this, QStringLiteral("comments_text_3triv"));
+    comments_text_3triv->installEventFilter(this);
+    col->addWidget(comments_text_3triv);
+    col->addStretch(1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(qRound(10 * s));
+    triv3_result_cencel = MeasurementUi::button(this, QStringLiteral("triv3_result_cencel"), tr("Cancel"),
+                                                QStringLiteral("secondary"));
+    triv3_result_save = MeasurementUi::button(this, QStringLiteral("triv3_result_save"), tr("Save"));
+    buttons->addWidget(triv3_result_cencel, 1);
+    buttons->addWidget(triv3_result_save, 1);
+    col->addLayout(buttons);
+}
+
+bool TrivResultPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == comments_text_3triv && event->type() == QEvent::MouseButtonRelease)
+        emit commentTapped();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tonara

@@ -1,0 +1,809 @@
+#include "measurement/instruction_screen.h"
+
+#include "base/Clock.h"
+#include "device/BPAccessory.h"
+#include "device/BPAccessoryNotifications.h"
+#include "measurement/BatteryGauge.h"
+#include "measurement/DeviceErrorTable.h"
+#include "measurement/InstructionPages.h"
+#include "measurement/MeasurementMode.h"
+#include "measurement/MeasurementUi.h"
+#include "measurement/ModeChoicePanel.h"
+#include "measurement/NotConnectedPanel.h"
+#include "measurement/Oscilloscope.h"
+#include "measurement/ResultWidgets.h"
+#include "measurement/SingleLivePanel.h"
+#include "measurement/SingleResultPanel.h"
+#include "measurement/TrivLivePanel.h"
+#include "measurement/TrivResultPanel.h"
+#include "measurement/WhoLegendView.h"
+#include "measurement/core/WHOClassification.h"
+#include "platform/AlertPresenter.h"
+#include "platform/CallCenter.h"
+#include "platform/ScreenLockInhibitor.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace tonara {
+
+namespace {
+
+const QColor kTraceBackground(0x33, 0x3F, 0x4C);
+const QColor kTraceLine(0x3D, 0xDC, 0x84);
+
+QString number(int v)
+{
+    return QString::asprintf("%d", v);
+}
+
+} // namespace
+
+instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *parent)
+    : QWidget(parent), ctx_(ctx)
+{
+    MeasurementUi::name(this, QStringLiteral("instruction_screen"), tr("Measurement"));
+    setWindowTitle(tr("Measurement"));
+    setStyleSheet(MeasurementUi::styleSheet(ctx_.formFactor));
+    const FormFactor form = ctx_.formFactor;
+
+    // The panels, bottom to top; the instruction pages are the ground the
+    // others are put on and taken off.
+    pages_ = new InstructionPages(form, ctx_.animations, this);
+    modeChoice_ = new ModeChoicePanel(form, this);
+    notConnected_ = new NotConnectedPanel(form, this);
+    singleLive_ = new SingleLivePanel(form, this);
+    singleResult_ = new SingleResultPanel(form, this);
+    trivLive_ = new TrivLivePanel(form, this);
+    trivResult_ = new TrivResultPanel(form, this);
+    whoView_ = new WhoLegendView(form, this);
+    whoView_->hide();
+    panels_ = {pages_,        modeChoice_, notConnected_, singleLive_,
+               singleResult_, trivLive_,   trivResult_,   whoView_};
+
+    connect(modeChoice_->one_tonara, &QPushButton::clicked, this, &instruction_screen::one_tonara);
+    connect(modeChoice_->mem_tonara, &QPushButton::clicked, this, &instruction_screen::mem_tonara);
+    connect(modeChoice_->maual_tonara, &QPushButton::clicked, this, &instruction_screen::maual_tonara);
+    connect(notConnected_->device_not_connected_cancel, &QPushButton::clicked, this,
+            &instruction_screen::device_not_connected_cancel);
+    connect(pages_->go_measuring, &QPushButton::clicked, this, &instruction_screen::go_measuring);
+    connect(pages_->go_back_strat, &QPushButton::clicked, this, &instruction_screen::go_back_strat);
+    connect(singleLive_->measurement_stop, &QPushButton::clicked, this,
+            &instruction_screen::measurement_stop);
+    connect(trivLive_->triv_measurement_back, &QPushButton::clicked, this,
+            &instruction_screen::triv_measurement_back);
+    connect(singleResult_->WHO_bt, &QPushButton::clicked, this, &instruction_screen::ONE_whoTouch);
+    connect(trivResult_->WHO_bt_triv3, &QPushButton::clicked, this, &instruction_screen::TRIV_whoTouch);
+    connect(whoView_->WHO_Back_Touch, &QPushButton::clicked, this, &instruction_screen::WHO_Back_Touch);
+    connect(singleResult_->measurement_save, &QPushButton::clicked, this,
+            &instruction_screen::measurement_save);
+    connect(singleResult_->measurement_canael, &QPushButton::clicked, this,
+            &instruction_screen::measurement_canael);
+    connect(trivResult_->triv3_result_save, &QPushButton::clicked, this,
+            &instruction_screen::triv3_result_save);
+    connect(trivResult_->triv3_result_cencel, &QPushButton::clicked, this,
+            &instruction_screen::triv3_result_cencel);
+    connect(singleResult_, &SingleResultPanel::commentTapped, this, &instruction_screen::add_comments);
+    connect(trivResult_, &TrivResultPanel::commentTapped, this, &instruction_screen::add_comments);
+
+    // Set-up, in the order the screen has always done it.
+    is_pad_db_ = 0;
+    // One watcher for the screen's life; the handler itself checks that a
+    // measurement is running, so calls after it has ended are left alone.
+    if (ctx_.calls)
+        connect(ctx_.calls, &CallCenter::incomingCall, this, &instruction_screen::incomingCall);
+    batteryIcon_ = MeasurementUi::picture(modeChoice_, QStringLiteral("battery_icon"), {},
+                                          isTablet(form) ? QSize(36, 17) : QSize(21, 10), tr("Battery"));
+    batteryIcon_->hide();
+    TRIV3_chack_ = 1;
+    pause_.reset();
+    HardwareButton_ = 0;
+
+    trivLive_->Pleassewait_lable->hide();
+    putOnTop(modeChoice_);
+    myTicker_triv3_ = ctx_.scheduler->repeating(Millis(1000), [this] { triv3_cont(); });
+    pages_->restartAtFirstPage();
+    hideMeasurementWindows();
+    newTrace(singleLive_->traceHost, isTablet(form) ? QSize(661, 183) : QSize(280, 80));
+
+    engine_ = std::make_unique<BPAccessory>(*ctx_.accessories, *ctx_.scheduler, *ctx_.clock, *ctx_.center);
+    if (engine_->eas()) {
+        if (MeasurementMode::mode_chosen == 1) {
+            modeChoice_->hide();
+            notConnected_->hide();
+        } else {
+            notConnected_->hide();
+            putOnTop(modeChoice_);
+        }
+        device_yes_no_ = 1;
+    } else {
+        notConnected_->hide();
+    }
+
+    const void *sender = engine_.get();
+    auto observe = [&](const char *name, void (instruction_screen::*handler)()) {
+        observers_.push_back(ctx_.center->addObserver(
+            name, [this, handler](const std::string &, const void *) { (this->*handler)(); }, sender));
+    };
+    observe(kBPaccessorySendWaveNotification, &instruction_screen::BPAccessorySendWave);
+    observe(kBPaccessoryUModeReportNotification, &instruction_screen::BPAccessoryUModeReport);
+    observe(kBPaccessoryMModeReportNotification, &instruction_screen::BPAccessoryMModeReport);
+    observe(kBPaccessoryReceiveStartNotification, &instruction_screen::BPAccessoryReceiveStart);
+    observe(kBPaccessoryReceive3TRIVNotification, &instruction_screen::BPAccessoryReceive3TRIVN);
+    observe(kBPaccessoryDidDisconnectNotification, &instruction_screen::BPAccessoryDisconnect);
+    observe(kBPaccessoryDidConnectNotification, &instruction_screen::BPAccessoryConnect);
+    observe(kBPaccessorySendBatteryPowerNotification, &instruction_screen::BPAccessorySendBattery);
+
+    ctx_.accessories->registerForLocalNotifications();
+}
+
+instruction_screen::~instruction_screen()
+{
+    for (auto token : observers_)
+        ctx_.center->removeObserver(token);
+    ctx_.scheduler->cancel(myTicker_triv3_);
+    if (ctx_.screenLock && HardwareButton_ == 2)
+        ctx_.screenLock->release();
+    engine_.reset();
+}
+
+QWidget *instruction_screen::start_tonaradock() const
+{
+    return modeChoice_;
+}
+QWidget *instruction_screen::device_not_connected() const
+{
+    return notConnected_;
+}
+QWidget *instruction_screen::measuring_window() const
+{
+    return singleLive_;
+}
+QWidget *instruction_screen::measuring_window_result() const
+{
+    return singleResult_;
+}
+QWidget *instruction_screen::triv3_measuring_window() const
+{
+    return trivLive_;
+}
+QWidget *instruction_screen::triv3_measuring_window_result() const
+{
+    return trivResult_;
+}
+QWidget *instruction_screen::WHOview() const
+{
+    return whoView_;
+}
+Oscilloscope *instruction_screen::oscilloscope() const
+{
+    return oscilloscope_;
+}
+
+QWidget *instruction_screen::frontPanel() const
+{
+    const QObjectList &kids = children(); // in stacking order, bottom first
+    for (auto it = kids.crbegin(); it != kids.crend(); ++it) {
+        auto *w = qobject_cast<QWidget *>(*it);
+        if (w && !w->isHidden() && std::find(panels_.begin(), panels_.end(), w) != panels_.end())
+            return w;
+    }
+    return nullptr;
+}
+
+QString instruction_screen::WHO_chack(int sys, int dia)
+{
+    return QString::fromStdString(WHOClassification::WHO_chack(sys, dia));
+}
+
+// ---- layout and panel stacking
+
+void instruction_screen::resizeEvent(QResizeEvent *)
+{
+    for (QWidget *p : panels_)
+        p->setGeometry(rect());
+}
+
+void instruction_screen::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Coming back to the tab starts from the mode choice; a window merely
+    // being restored is not coming back.
+    if (!event->spontaneous())
+        putOnTop(modeChoice_);
+}
+
+void instruction_screen::putOnTop(QWidget *panel)
+{
+    panel->setGeometry(rect());
+    panel->show();
+    panel->raise();
+}
+
+void instruction_screen::hideMeasurementWindows()
+{
+    singleLive_->hide();
+    singleResult_->hide();
+    trivLive_->hide();
+    trivResult_->hide();
+    whoView_->hide();
+}
+
+void instruction_screen::pushTransition(QWidget *panel)
+{
+    if (!ctx_.animations || !isVisible())
+        return;
+    auto *anim = new QPropertyAnimation(panel, "pos", panel);
+    anim->setDuration(300);
+    anim->setStartValue(QPoint(width(), 0));
+    anim->setEndValue(QPoint(0, 0));
+    anim->setEasingCurve(QEasingCurve::OutCubic);
+    anim->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void instruction_screen::newTrace(QWidget *host, QSize size)
+{
+    // Every measurement and every TRIV reading starts with an empty trace.
+    delete oscilloscope_;
+    auto *trace = new Oscilloscope(QRect(QPoint(0, 0), size), host);
+    QPalette pal = trace->palette();
+    pal.setColor(QPalette::Window, kTraceBackground);
+    trace->setPalette(pal);
+    trace->setLineColor(kTraceLine);
+    trace->setLineWidth(2);
+    trace->setMultiple(-1);
+    trace->setReference(-1);
+    host->layout()->addWidget(trace);
+    trace->show();
+    oscilloscope_ = trace;
+}
+
+void instruction_screen::alert(const char *title, const char *message)
+{
+    if (ctx_.alerts)
+        ctx_.alerts->alert(tr(title), tr(message), {tr("OK")});
+}
+
+void instruction_screen::measurementEnded()
+{
+    if (ctx_.screenLock)
+        ctx_.screenLock->release();
+}
+
+void instruction_screen::clearComments()
+{
+    singleResult_->comments_text->clear();
+    trivResult_->comments_text_3triv->clear();
+}
+
+QString instruction_screen::resultDate() const
+{
+    const LocalDateTime now = ctx_.clock->localNow();
+    return QString::asprintf("%04d/%02d/%02d", now.year, now.month, now.day);
+}
+
+QString instruction_screen::resultTime() const
+{
+    const LocalDateTime now = ctx_.clock->localNow();
+    const int h12 = now.hour % 12 == 0 ? 12 : now.hour % 12;
+    return QString::asprintf("%s %02d:%02d", now.hour < 12 ? "AM" : "PM", h12, now.minute);
+}
+
+// ---- battery
+
+void instruction_screen::battery_Percentage(int level, int x, int y)
+{
+    Low_battery_Warning_ = BatteryGauge::isLow(level) ? 1 : 0;
+    const QString picture = QString::fromStdString(BatteryGauge::pictureFor(level));
+    if (picture.isEmpty())
+        alert(DeviceErrorTable::kBatteryErrorTitle, "");
+    // Re-rendering the picture on every wave frame would cost more than the
+    // frame itself; only a change of picture does.
+    if (batteryIcon_->property("artwork").toString() != picture)
+        MeasurementUi::setPicture(batteryIcon_, picture, batteryIcon_->size());
+    if (level != shownBatteryLevel_) {
+        shownBatteryLevel_ = level;
+        batteryIcon_->setAccessibleName(picture.isEmpty() ? tr("Battery error")
+                                                          : tr("Battery %1 percent").arg(level));
+        batteryIcon_->setToolTip(batteryIcon_->accessibleName());
+    }
+    batteryIcon_->move(x, y);
+    batteryIcon_->show();
+    batteryIcon_->raise();
+}
+
+void instruction_screen::showBatteryIn(QWidget *panel, bool)
+{
+    // Top right of the panel, clear of the titles.
+    if (batteryIcon_->parentWidget() != panel)
+        batteryIcon_->setParent(panel);
+    const double s = MeasurementUi::scale(ctx_.formFactor);
+    const int x = width() - batteryIcon_->width() - qRound(14 * s);
+    const int y = qRound(14 * s);
+    battery_Percentage(engine_->batteryPower(), x, y);
+}
+
+// ---- device notifications
+
+void instruction_screen::BPAccessoryConnect()
+{
+    showBatteryIn(modeChoice_, false);
+    if (Low_battery_Warning_ == 1) {
+        if (engine_->batteryfailed())
+            alert(DeviceErrorTable::kBatteryTooLowTitle, DeviceErrorTable::kChargeFirstMessage);
+    } else if (MeasurementMode::measure_mode != MeasurementMode::kManual) {
+        showBatteryIn(modeChoice_, false);
+        if (MeasurementMode::mode_chosen == 1) {
+            modeChoice_->hide();
+            notConnected_->hide();
+            singleResult_->hide();
+        } else {
+            notConnected_->hide();
+            putOnTop(modeChoice_);
+        }
+    }
+    device_yes_no_ = 1;
+}
+
+void instruction_screen::BPAccessorySendBattery()
+{
+    showBatteryIn(modeChoice_, false);
+}
+
+void instruction_screen::BPAccessoryDisconnect()
+{
+    Low_battery_ = 0;
+    if (MeasurementMode::measure_mode == MeasurementMode::kManual)
+        return;
+    if (HardwareButton_ == 2) {
+        alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedMessage);
+        HardwareButton_ = 0;
+        measurementEnded();
+    }
+    // A TRIV pause must not go on to ask a device that has gone.
+    pause_.setGo(false);
+    pause_.reset();
+    batteryIcon_->hide();
+    modeChoice_->hide();
+    singleLive_->hide();
+    singleResult_->hide();
+    trivLive_->hide();
+    device_yes_no_ = 0;
+    putOnTop(notConnected_);
+}
+
+void instruction_screen::BPAccessorySendWave()
+{
+    HardwareButton_ = 2;
+    if (ctx_.screenLock)
+        ctx_.screenLock->inhibit();
+    const QString pressure = number(engine_->pressure());
+    MeasurementUi::setValue(singleLive_->labelPressure, pressure);
+    MeasurementUi::setValue(trivLive_->labelPressure_3triv, pressure);
+    if (MeasurementMode::measure_mode == MeasurementMode::kSingle)
+        showBatteryIn(singleLive_, true);
+    else
+        showBatteryIn(trivLive_, true);
+    const bool beat = engine_->HeartBeatFlag();
+    singleLive_->Heart->setVisible(beat);
+    singleLive_->Heart_mu->setVisible(beat);
+    if (oscilloscope_) {
+        const int pulse = engine_->pulse();
+        oscilloscope_->addSignalData(isTablet(ctx_.formFactor) ? float(pulse - 200) : float(pulse / 10 - 20));
+        oscilloscope_->update();
+    }
+}
+
+void instruction_screen::BPAccessoryUModeReport()
+{
+    HardwareButton_ = 3;
+    putOnTop(singleResult_);
+    ForceDisconnect();
+    measurementEnded();
+    if (engine_->errCode() == 0) {
+        pushTransition(singleResult_);
+        MeasurementUi::setValue(singleResult_->labelSys, number(engine_->sys()));
+        MeasurementUi::setValue(singleResult_->labelDia, number(engine_->dia()));
+        MeasurementUi::setValue(singleResult_->labelHR, number(engine_->HR()));
+        singleResult_->PAD_bt->setVisible(engine_->PADFlag());
+        is_pad_db_ = engine_->PADFlag() ? 1 : 0;
+        ResultWidgets::setWho(singleResult_->WHO_bt, WHO_chack(engine_->sys(), engine_->dia()),
+                              WHOClassification::category(engine_->sys(), engine_->dia()), ctx_.formFactor);
+        sys_db_ = engine_->sys();
+        dia_db_ = engine_->dia();
+        pulse_db_ = engine_->HR();
+    }
+    MeasurementUi::setValue(singleResult_->labelTime, resultDate());
+    MeasurementUi::setValue(singleResult_->measurement_time, resultTime());
+    DetectErrorMessage(engine_->errCode());
+}
+
+void instruction_screen::BPAccessoryMModeReport()
+{
+    pause_.setGo(true);
+    HardwareButton_ = 3;
+    const int err = engine_->errCode();
+    DetectErrorMessage(err);
+    if (err != 0) {
+        alert(DeviceErrorTable::kTrivErrorTitle, DeviceErrorTable::kStoppedByButtonMessage);
+        putOnTop(modeChoice_);
+        trivLive_->hide();
+        TRIV3_chack_ = 1;
+        pause_.reset();
+        // The series is abandoned here, so the device is told to stop too
+        // rather than being left waiting in TRIV mode without a battery poll.
+        // After the engine has finished with this report: it re-enters TRIV
+        // mode right after telling us, which would override an earlier stop.
+        ctx_.scheduler->post([guard = QPointer<instruction_screen>(this)] {
+            if (guard)
+                guard->ForceDisconnect();
+        });
+        measurementEnded();
+        return;
+    }
+
+    newTrace(trivLive_->traceHost, isTablet(ctx_.formFactor) ? QSize(661, 183) : QSize(277, 80));
+    const std::size_t row = std::size_t(qBound(1, TRIV3_chack_, 3) - 1);
+    MeasurementUi::setValue(trivResult_->sys[row], number(engine_->sys()));
+    MeasurementUi::setValue(trivResult_->dia[row], number(engine_->dia()));
+    MeasurementUi::setValue(trivResult_->pulse[row], number(engine_->HR()));
+    if (TRIV3_chack_ >= 3)
+        TRIV3_chack_ = 1;
+    // PAD on any reading of the series marks the series.
+    if (engine_->PADFlag())
+        is_pad_db_ = 1;
+
+    if (!engine_->measureCompleteFlag()) {
+        const int was = TRIV3_chack_;
+        TRIV3_chack_ += 1;
+        if (was == 1) {
+            MeasurementUi::setValue(trivLive_->label3triv_chak, QStringLiteral("2nd"));
+            trivLive_->image_1st->hide();
+            trivLive_->image_2nd->show();
+            trivLive_->image_3rd->hide();
+        } else if (was == 2) {
+            MeasurementUi::setValue(trivLive_->label3triv_chak, QStringLiteral("3rd"));
+            trivLive_->image_1st->hide();
+            trivLive_->image_2nd->hide();
+            trivLive_->image_3rd->show();
+        }
+        pause_.begin();
+        return;
+    }
+
+    pushTransition(trivResult_);
+    MeasurementUi::setValue(trivResult_->triv3_sysavg, number(engine_->sysAvg()));
+    MeasurementUi::setValue(trivResult_->triv3_diaavg, number(engine_->diaAvg()));
+    MeasurementUi::setValue(trivResult_->triv3_pulseavg, number(engine_->HRAvg()));
+    ForceDisconnect();
+    measurementEnded();
+    is_pad_db_ = (engine_->PADFlag() || is_pad_db_ == 1) ? 1 : 0;
+    trivResult_->PAD_bt_triv3->setVisible(is_pad_db_ == 1);
+    ResultWidgets::setWho(trivResult_->WHO_bt_triv3, WHO_chack(engine_->sysAvg(), engine_->diaAvg()),
+                          WHOClassification::category(engine_->sysAvg(), engine_->diaAvg()), ctx_.formFactor);
+    putOnTop(trivResult_);
+    MeasurementUi::setValue(trivResult_->triv3_date_result, resultDate());
+    MeasurementUi::setValue(trivResult_->triv3_time_result, resultTime());
+}
+
+void instruction_screen::DetectErrorMessage(int errCode)
+{
+    if (const DeviceErrorTable::Entry *e = DeviceErrorTable::find(errCode)) {
+        alert(e->title, e->message);
+        TRIV3_chack_ = 1;
+        pause_.reset();
+        putOnTop(modeChoice_);
+        hideMeasurementWindows();
+    } else if (errCode == DeviceErrorTable::kLowBatteryCode && Low_battery_ == 0) {
+        alert(DeviceErrorTable::kLowBatteryTitle, DeviceErrorTable::kChargeFirstMessage);
+        putOnTop(modeChoice_);
+        hideMeasurementWindows();
+        Low_battery_ = 1;
+    }
+    if (engine_->batteryfailed())
+        alert(DeviceErrorTable::kBatteryMalfunctionTitle, DeviceErrorTable::kBatteryMalfunctionMessage);
+    HardwareButton_ = 0;
+}
+
+void instruction_screen::BPAccessoryReceiveStart()
+{
+    if (Low_battery_Warning_ == 1)
+        return;
+    if (HardwareButton_ != 2 && HardwareButton_ != 3)
+        HardwareButton_ = 1;
+    emit selectTabRequested(0);
+    modeChoice_->hide();
+    notConnected_->hide();
+    hideMeasurementWindows();
+    device_yes_no_ = 1;
+    MeasurementMode::measure_mode = MeasurementMode::kSingle;
+}
+
+void instruction_screen::BPAccessoryReceive3TRIVN()
+{
+    if (HardwareButton_ == 2 || HardwareButton_ == 3)
+        return;
+    HardwareButton_ = 1;
+    emit selectTabRequested(0);
+    modeChoice_->hide();
+    notConnected_->hide();
+    hideMeasurementWindows();
+    device_yes_no_ = 1;
+    MeasurementMode::measure_mode = MeasurementMode::kTriv;
+}
+
+// ---- the person's choices
+
+void instruction_screen::one_tonara()
+{
+    MeasurementMode::mode_chosen = 1;
+    if (Low_battery_Warning_ == 1) {
+        alert(DeviceErrorTable::kBatteryTooLowTitle, engine_->batteryCharging()
+                                                         ? DeviceErrorTable::kWhileChargingMessage
+                                                         : DeviceErrorTable::kChargeFirstMessage);
+    } else if (device_yes_no_ == 1) {
+        Low_battery_ = 0;
+        notConnected_->hide();
+        modeChoice_->hide();
+    } else {
+        modeChoice_->hide();
+        putOnTop(notConnected_);
+    }
+    clearComments();
+    singleResult_->hide();
+    pages_->restartAtFirstPage();
+    MeasurementMode::measure_mode = MeasurementMode::kSingle;
+}
+
+void instruction_screen::mem_tonara()
+{
+    MeasurementMode::mode_chosen = 1;
+    if (Low_battery_Warning_ == 1) {
+        alert(DeviceErrorTable::kBatteryTooLowTitle, engine_->batteryCharging()
+                                                         ? DeviceErrorTable::kWhileChargingMessage
+                                                         : DeviceErrorTable::kChargeFirstMessage);
+    } else if (device_yes_no_ == 1) {
+        Low_battery_ = 0;
+        notConnected_->hide();
+        modeChoice_->hide();
+    } else {
+        modeChoice_->hide();
+        putOnTop(notConnected_);
+    }
+    trivLive_->Pleassewait_lable->hide();
+    MeasurementUi::setValue(trivLive_->triv3_mmhg_measurement, QStringLiteral("mmHg"));
+    TRIV3_chack_ = 1;
+    pause_.reset();
+    newTrace(trivLive_->traceHost, isTablet(ctx_.formFactor) ? QSize(661, 183) : QSize(273, 86));
+    clearComments();
+    pages_->restartAtFirstPage();
+    MeasurementMode::measure_mode = MeasurementMode::kTriv;
+}
+
+void instruction_screen::maual_tonara()
+{
+    // Manual entry is a screen of its own; without one listening there is
+    // nothing to switch to, and the mode stays as it was.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&instruction_screen::manualEntryRequested)))
+        return;
+    MeasurementMode::measure_mode = MeasurementMode::kManual;
+    emit manualEntryRequested();
+}
+
+void instruction_screen::device_not_connected_cancel()
+{
+    notConnected_->hide();
+    putOnTop(modeChoice_);
+}
+
+void instruction_screen::go_back_strat()
+{
+    putOnTop(modeChoice_);
+}
+
+void instruction_screen::go_measuring()
+{
+    const bool tablet = isTablet(ctx_.formFactor);
+    // A new measurement carries no finding of the last one.
+    is_pad_db_ = 0;
+    QWidget *live = nullptr;
+    if (MeasurementMode::measure_mode != MeasurementMode::kSingle) {
+        newTrace(trivLive_->traceHost, tablet ? QSize(661, 183) : QSize(273, 86));
+        MeasurementUi::setValue(trivLive_->labelPressure_3triv, QStringLiteral("0"));
+        MeasurementUi::setValue(trivLive_->label3triv_chak, QStringLiteral("1st"));
+        MeasurementUi::setValue(trivLive_->triv3_mmhg_measurement, QStringLiteral("mmHg"));
+        trivLive_->setPauseColours(false);
+        trivLive_->Pleassewait_lable->hide();
+        trivLive_->image_1st->show();
+        trivLive_->image_2nd->hide();
+        trivLive_->image_3rd->hide();
+        // The series starts at its first reading however it was reached
+        // (mode button or the device's own TRIV button).
+        TRIV3_chack_ = 1;
+        pause_.reset();
+        live = trivLive_;
+    } else {
+        newTrace(singleLive_->traceHost, tablet ? QSize(661, 183) : QSize(280, 80));
+        MeasurementUi::setValue(singleLive_->labelPressure, QStringLiteral("0"));
+        singleLive_->Heart->hide();
+        singleLive_->Heart_mu->hide();
+        live = singleLive_;
+    }
+    if (MeasurementMode::measure_mode == MeasurementMode::kTriv) {
+        StartMAN();
+        putOnTop(trivLive_);
+        pushTransition(live);
+    } else if (MeasurementMode::measure_mode == MeasurementMode::kSingle) {
+        StartTest();
+        putOnTop(singleLive_);
+        pushTransition(live);
+    }
+}
+
+void instruction_screen::StartTest()
+{
+    if (engine_->eas())
+        engine_->UModestart();
+}
+
+void instruction_screen::StartMAN()
+{
+    if (engine_->eas())
+        engine_->MModeStart();
+}
+
+// ---- the TRIV pause and the ways a measurement ends early
+
+void instruction_screen::triv3_cont()
+{
+    switch (pause_.tick()) {
+    case TrivPause::Tick::Nothing:
+        return;
+    case TrivPause::Tick::Counted:
+        MeasurementUi::setValue(trivLive_->triv3_mmhg_measurement, QStringLiteral("Sec"));
+        trivLive_->setPauseColours(true);
+        trivLive_->image_2nd->hide();
+        trivLive_->image_3rd->hide();
+        trivLive_->Pleassewait_lable->show();
+        MeasurementUi::setValue(trivLive_->labelPressure_3triv, number(pause_.count()));
+        return;
+    case TrivPause::Tick::Continue:
+        if (engine_->eas())
+            engine_->MModeContinue();
+        trivLive_->setPauseColours(false);
+        MeasurementUi::setValue(trivLive_->triv3_mmhg_measurement, QStringLiteral("mmHg"));
+        trivLive_->Pleassewait_lable->hide();
+        if (TRIV3_chack_ == 3) {
+            MeasurementUi::setValue(trivLive_->label3triv_chak, QStringLiteral("3rd"));
+            trivLive_->image_3rd->show();
+        } else if (TRIV3_chack_ == 2) {
+            MeasurementUi::setValue(trivLive_->label3triv_chak, QStringLiteral("2nd"));
+            trivLive_->image_2nd->show();
+        }
+        return;
+    }
+}
+
+void instruction_screen::ForceDisconnect()
+{
+    pause_.setGo(false);
+    if (engine_->eas())
+        engine_->disconnectDevice();
+}
+
+void instruction_screen::measurement_stop()
+{
+    ForceDisconnect();
+    HardwareButton_ = 0;
+    measurementEnded();
+    singleLive_->hide();
+    alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedByButtonMessage);
+    TRIV3_chack_ = 1;
+    pause_.reset();
+    putOnTop(modeChoice_);
+}
+
+void instruction_screen::triv_measurement_back()
+{
+    ForceDisconnect();
+    HardwareButton_ = 0;
+    measurementEnded();
+    trivLive_->hide();
+    alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedByButtonMessage);
+    putOnTop(modeChoice_);
+}
+
+void instruction_screen::incomingCall()
+{
+    // Only a running measurement is interrupted by a call.
+    if (HardwareButton_ != 2)
+        return;
+    alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kPhoneCallMessage);
+    TRIV3_chack_ = 1;
+    pause_.reset();
+    putOnTop(modeChoice_);
+    hideMeasurementWindows();
+    ForceDisconnect();
+    HardwareButton_ = 0;
+    measurementEnded();
+}
+
+void instruction_screen::enterBackground()
+{
+    if (HardwareButton_ != 2)
+        return;
+    ForceDisconnect();
+    alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedMessage);
+    putOnTop(modeChoice_);
+    hideMeasurementWindows();
+    HardwareButton_ = 0;
+    measurementEnded();
+}
+
+// ---- results: WHO legend, save, comment and cancel
+
+void instruction_screen::ONE_whoTouch()
+{
+    whoView_->imageviewINIT();
+    putOnTop(whoView_);
+}
+
+void instruction_screen::TRIV_whoTouch()
+{
+    whoView_->imageviewINIT();
+    putOnTop(whoView_);
+}
+
+void instruction_screen::WHO_Back_Touch()
+{
+    whoView_->hide();
+}
+
+void instruction_screen::measurement_save()
+{
+    emit saveRequested(MeasurementMode::kSingle);
+}
+
+void instruction_screen::triv3_result_save()
+{
+    emit saveRequested(MeasurementMode::kTriv);
+}
+
+void instruction_screen::add_comments()
+{
+    emit commentRequested();
+}
+
+void instruction_screen::measurement_canael()
+{
+    const int serial = ++abortSerial_;
+    if (ctx_.alerts)
+        ctx_.alerts->alert(tr(DeviceErrorTable::kAbortTitle), tr(DeviceErrorTable::kAbortMessage),
+                           {tr("OK"), tr("Cancel")},
+                           [this, serial](int button) { abortAnswered(serial, button); });
+}
+
+void instruction_screen::triv3_result_cencel()
+{
+    HardwareButton_ = 0;
+    measurement_canael();
+}
+
+void instruction_screen::abortAnswered(int serial, int button)
+{
+    if (button == 0) {
+        if (serial == abortSerial_)
+            clearComments();
+        hideMeasurementWindows();
+        putOnTop(modeChoice_);
+    }
+    HardwareButton_ = 0;
+}
+
+} // namespace tonara

@@ -1,0 +1,172 @@
+// Docking, the battery icon, the mode choice and the instruction pages.
+
+#include "ScreenRig.h"
+
+#include "measurement/DeviceErrorTable.h"
+#include "measurement/NotConnectedPanel.h"
+
+using namespace tonara;
+using namespace screentest;
+
+TEST(ScreenConnection, DockedAtStartShowsTheModeChoiceWithTheBattery)
+{
+    ScreenRig rig;
+    EXPECT_EQ(rig.screen->device_yes_no(), 1);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_TRUE(rig.screen->batteryIcon()->isVisible());
+    EXPECT_EQ(rig.screen->batteryIcon()->parentWidget(), rig.screen->start_tonaradock());
+    EXPECT_EQ(rig.screen->batteryIcon()->property("artwork").toString(), "Battery_01.png")
+        << "simulator starts at 80";
+    EXPECT_TRUE(rig.takeAlerts().empty());
+}
+
+TEST(ScreenConnection, BatteryLevelBounds)
+{
+    ScreenRig rig;
+    QLabel *icon = rig.screen->batteryIcon();
+    struct Case {
+        int level;
+        int lowWarning;
+        const char *picture;
+    };
+    for (const Case &c :
+         {Case{10, 1, "Battery_04.png"}, Case{11, 0, "Battery_04.png"}, Case{25, 0, "Battery_04.png"},
+          Case{26, 0, "Battery_03.png"}, Case{51, 0, "Battery_02.png"}, Case{100, 0, "Battery_01.png"}}) {
+        rig.setBattery(c.level);
+        EXPECT_EQ(rig.screen->Low_battery_Warning(), c.lowWarning) << c.level;
+        EXPECT_EQ(icon->property("artwork").toString(), c.picture) << c.level;
+        EXPECT_EQ(icon->accessibleName(), QStringLiteral("Battery %1 percent").arg(c.level));
+    }
+    EXPECT_TRUE(rig.takeAlerts().empty());
+
+    rig.setBattery(101);
+    const auto shown = rig.takeAlerts();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front().title, "battery error");
+    EXPECT_EQ(shown.front().message, "");
+    EXPECT_TRUE(icon->pixmap().isNull()) << "no picture for a level out of range";
+}
+
+TEST(ScreenConnection, LowBatteryKeepsThePersonOnTheModeChoice)
+{
+    ScreenRig rig;
+    rig.setBattery(10);
+    rig.screen->one_tonara();
+    auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Battery too low");
+    EXPECT_EQ(shown[0].message, DeviceErrorTable::kChargeFirstMessage);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+
+    rig.setBattery(9, /*charging=*/true);
+    rig.screen->mem_tonara();
+    shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, DeviceErrorTable::kWhileChargingMessage);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+
+    // Charged again: the same button leads on to the instructions.
+    rig.setBattery(40);
+    rig.screen->one_tonara();
+    EXPECT_TRUE(rig.takeAlerts().empty());
+    EXPECT_EQ(rig.front(), rig.screen->instructionPages());
+}
+
+TEST(ScreenConnection, FailedBatteryOnConnectionWarnsWithoutChangingPanels)
+{
+    ScreenRig rig(FormFactor::Phone480, /*docked=*/false);
+    rig.sim.setBattery({5, false, true});
+    rig.sim.dock();
+    rig.settle(500ms);
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Battery too low");
+    EXPECT_EQ(rig.screen->device_yes_no(), 1);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+}
+
+TEST(ScreenConnection, ChoosingAModeWithoutTheDeviceAsksToDockThenContinues)
+{
+    ScreenRig rig(FormFactor::Phone480, /*docked=*/false);
+    EXPECT_EQ(rig.screen->device_yes_no(), 0);
+    rig.screen->one_tonara();
+    EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
+
+    rig.screen->notConnectedPanel()->device_not_connected_cancel->click();
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+
+    rig.screen->mem_tonara();
+    EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
+    rig.sim.dock();
+    ASSERT_TRUE(rig.until([&] { return rig.screen->device_yes_no() == 1; }, 5s));
+    EXPECT_EQ(rig.front(), rig.screen->instructionPages()) << "a mode was chosen before";
+}
+
+TEST(ScreenConnection, UndockingWhileIdleShowsTheNotConnectedPanelQuietly)
+{
+    ScreenRig rig;
+    rig.sim.undock();
+    rig.settle(100ms);
+    EXPECT_EQ(rig.screen->device_yes_no(), 0);
+    EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
+    EXPECT_FALSE(rig.screen->batteryIcon()->isVisible());
+    EXPECT_TRUE(rig.takeAlerts().empty());
+}
+
+TEST(InstructionPagesTurning, StopsAtTheFirstAndLastPage)
+{
+    ScreenRig rig;
+    rig.screen->one_tonara();
+    InstructionPages *pages = rig.screen->instructionPages();
+    ASSERT_EQ(rig.front(), pages);
+    EXPECT_EQ(pages->page(), 0);
+
+    auto swipeLeft = [&] {
+        pages->touchesBegan(QPoint(250, 200));
+        pages->touchesEnded(QPoint(60, 205));
+    };
+    auto swipeRight = [&] {
+        pages->touchesBegan(QPoint(60, 200));
+        pages->touchesEnded(QPoint(250, 195));
+    };
+    for (int expected : {1, 2, 3, 3, 3}) {
+        swipeLeft();
+        EXPECT_EQ(pages->page(), expected);
+    }
+    EXPECT_EQ(pages->page_control->currentPage(), 3);
+    for (int expected : {2, 1, 0, 0}) {
+        swipeRight();
+        EXPECT_EQ(pages->page(), expected);
+    }
+    // A tap turns back too, and never below the first page.
+    swipeLeft();
+    pages->touchesBegan(QPoint(100, 100));
+    pages->touchesEnded(QPoint(100, 100));
+    EXPECT_EQ(pages->page(), 0);
+
+    // Choosing a mode again starts from the first page.
+    swipeLeft();
+    swipeLeft();
+    rig.screen->go_back_strat();
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    rig.screen->mem_tonara();
+    EXPECT_EQ(pages->page(), 0);
+}
+
+TEST(Accessibility, ControlsAreNamedForAutomationAndHeardByWhatTheyMean)
+{
+    ScreenRig rig;
+    for (const char *name :
+         {"one_tonara", "mem_tonara", "maual_tonara", "labelPressure", "measuring_window", "labelSys",
+          "WHO_bt", "PAD_bt_triv3", "triv3_sys_2nd", "page_control", "go_measuring", "step3_image",
+          "labelPressure_3triv", "Pleassewait_lable", "WHO_Back_Touch", "device_not_connected_cancel",
+          "measurement_stop", "triv_measurement_back"}) {
+        auto *w = rig.screen->findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(w->accessibleDescription(), QString::fromLatin1(name));
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
+    }
+    EXPECT_EQ(rig.screen->findChild<QWidget *>("one_tonara")->accessibleName(), "Single measurement");
+    auto *pressure = rig.screen->findChild<QLabel *>("labelPressure");
+    EXPECT_EQ(pressure->accessibleName(), pressure->text()) << "a value label is heard as its value";
+}

@@ -1,0 +1,451 @@
+// Single and TRIV measurements from start to result, the device's errors and
+// every way a measurement ends early.
+
+#include "ScreenRig.h"
+
+#include "measurement/DeviceErrorTable.h"
+#include "measurement/core/WHOClassification.h"
+
+#include <QLineEdit>
+
+using namespace tonara;
+using namespace screentest;
+
+namespace {
+
+QString text(QLabel *l)
+{
+    return l->text();
+}
+
+} // namespace
+
+TEST(SingleMeasurement, FromStartToResultWithTheWhoIcon)
+{
+    ScreenRig rig;
+    rig.sim.setPatient({152, 96, 71, false});
+    const int reports = rig.singleReports;
+    rig.start(false);
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window());
+    EXPECT_EQ(text(rig.screen->singleLivePanel()->labelPressure), "0");
+
+    ASSERT_TRUE(rig.untilMeasuring());
+    EXPECT_TRUE(rig.lock.isInhibited()) << "the screen stays on while measuring";
+    bool sawBeat = false;
+    int maxPressure = 0;
+    ASSERT_TRUE(rig.until([&] {
+        sawBeat = sawBeat || rig.screen->singleLivePanel()->Heart->isVisibleTo(rig.screen.get());
+        maxPressure = std::max(maxPressure, text(rig.screen->singleLivePanel()->labelPressure).toInt());
+        return rig.screen->HardwareButton() != 2;
+    }));
+    EXPECT_TRUE(sawBeat);
+    EXPECT_GT(maxPressure, 152) << "the cuff went above systolic";
+    EXPECT_GT(rig.screen->oscilloscope()->signal().size(), 100u);
+    ASSERT_TRUE(rig.untilSingleResult(reports));
+
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    auto *result = rig.screen->singleResultPanel();
+    EXPECT_EQ(text(result->labelSys), "152");
+    EXPECT_EQ(text(result->labelDia), "96");
+    EXPECT_EQ(text(result->labelHR), "71");
+    EXPECT_EQ(text(result->labelTime), "2026/03/14");
+    EXPECT_EQ(text(result->measurement_time), "PM 03:09");
+    EXPECT_EQ(result->WHO_bt->property("artwork").toString(),
+              QString::fromStdString(WHOClassification::iconName(WHOClassification::kGrade1)));
+    EXPECT_FALSE(result->PAD_bt->isVisibleTo(result));
+    EXPECT_EQ(rig.screen->sys_db(), 152);
+    EXPECT_EQ(rig.screen->pulse_db(), 71);
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_FALSE(rig.lock.isInhibited()) << "released when the measurement ends";
+    EXPECT_TRUE(rig.takeAlerts().empty());
+
+    // The legend opens over the result and its back button closes it.
+    result->WHO_bt->click();
+    EXPECT_EQ(rig.front(), rig.screen->WHOview());
+    rig.screen->WHO_Back_Touch();
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+}
+
+TEST(SingleMeasurement, PhoneAndTabletFeedTheTraceTheirOwnScale)
+{
+    for (FormFactor form : {FormFactor::Phone480, FormFactor::Tablet}) {
+        ScreenRig rig(form);
+        rig.start(false);
+        ASSERT_TRUE(rig.untilMeasuring());
+        const int pulse = rig.engine().pulse();
+        const float sample = rig.screen->oscilloscope()->signal().newest(0);
+        if (isTablet(form)) {
+            EXPECT_EQ(sample, float(pulse - 200));
+            EXPECT_EQ(rig.screen->oscilloscope()->width(), 661);
+        } else {
+            EXPECT_EQ(sample, float(pulse / 10 - 20));
+            EXPECT_EQ(rig.screen->oscilloscope()->width(), 280);
+        }
+        rig.screen->measurement_stop();
+    }
+}
+
+TEST(SingleMeasurement, ErrorTwoReturnsToTheModeChoiceAndKeepsTheLastResult)
+{
+    ScreenRig rig;
+    rig.sim.setPatient({118, 76, 64, false});
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    ASSERT_EQ(text(rig.screen->singleResultPanel()->labelSys), "118");
+
+    rig.sim.setPatient({170, 105, 90, false});
+    rig.sim.injectError(2);
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Arm movement");
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_FALSE(rig.screen->singleResultPanel()->isVisible());
+    EXPECT_EQ(text(rig.screen->singleResultPanel()->labelSys), "118");
+    EXPECT_EQ(rig.screen->sys_db(), 118);
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+}
+
+TEST(SingleMeasurement, ErrorFourIsSilentButEndsTheMeasurement)
+{
+    ScreenRig rig;
+    rig.sim.injectError(4);
+    rig.start(false);
+    ASSERT_TRUE(rig.untilMeasuring());
+    ASSERT_TRUE(rig.untilSingleResult());
+    EXPECT_TRUE(rig.takeAlerts().empty());
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_FALSE(rig.lock.isInhibited());
+}
+
+TEST(SingleMeasurement, LowBatteryErrorShownOnceUntilDockedAgain)
+{
+    ScreenRig rig;
+    // Started from the device's button, as choosing a mode again would
+    // itself clear the low-battery note.
+    auto measureWithError12 = [&] {
+        rig.sim.injectError(12);
+        rig.sim.pressSingleButton();
+        rig.settle(20ms);
+        rig.screen->go_measuring();
+        EXPECT_TRUE(rig.untilSingleResult());
+        return rig.takeAlerts();
+    };
+    auto first = measureWithError12();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].title, "Low battery");
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_EQ(rig.screen->Low_battery(), 1);
+
+    EXPECT_TRUE(measureWithError12().empty()) << "not again while docked";
+
+    rig.sim.undock();
+    rig.settle(100ms);
+    rig.sim.dock();
+    ASSERT_TRUE(rig.until([&] { return rig.screen->device_yes_no() == 1; }, 5s));
+    rig.takeAlerts();
+    auto again = measureWithError12();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].title, "Low battery");
+
+    // Choosing a mode while docked clears it as well.
+    EXPECT_TRUE(measureWithError12().empty());
+    rig.screen->one_tonara();
+    rig.screen->go_measuring();
+    rig.sim.injectError(12);
+    ASSERT_TRUE(rig.untilSingleResult());
+    EXPECT_EQ(rig.takeAlerts().size(), 1u);
+}
+
+TEST(SingleMeasurement, FailedBatteryIsReportedAfterTheResult)
+{
+    ScreenRig rig;
+    rig.setBattery(60, false, /*failed=*/true);
+    EXPECT_TRUE(rig.takeAlerts().empty()) << "the idle poll says nothing";
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "battery malfunction");
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result()) << "the result itself stands";
+}
+
+TEST(TrivMeasurement, FirstReportFillsTheFirstRowAndThePauseResumesTheSeries)
+{
+    ScreenRig rig;
+    rig.sim.setPatient({128, 84, 66, false});
+    rig.start(true);
+    auto *live = rig.screen->trivLivePanel();
+    EXPECT_EQ(rig.front(), rig.screen->triv3_measuring_window());
+    EXPECT_EQ(text(live->label3triv_chak), "1st");
+    EXPECT_TRUE(live->image_1st->isVisibleTo(live));
+    EXPECT_FALSE(live->image_2nd->isVisibleTo(live));
+
+    ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+    auto *result = rig.screen->trivResultPanel();
+    EXPECT_NEAR(text(result->sys[0]).toInt(), 128, 4);
+    EXPECT_NEAR(text(result->dia[0]).toInt(), 84, 3);
+    EXPECT_EQ(text(result->sys[1]), "0");
+    EXPECT_EQ(text(live->label3triv_chak), "2nd");
+    EXPECT_TRUE(live->image_2nd->isVisibleTo(live));
+    EXPECT_EQ(rig.screen->triv3_count(), 16);
+    EXPECT_TRUE(rig.screen->triv3_go());
+    EXPECT_EQ(rig.front(), rig.screen->triv3_measuring_window()) << "the live view stays for the pause";
+    EXPECT_EQ(rig.screen->oscilloscope()->signal().size(), 0u) << "a fresh trace for the next reading";
+    EXPECT_TRUE(rig.takeAlerts().empty());
+
+    // 16 ticks show 15 .. 0 in seconds; the engine waits meanwhile.
+    for (int shown = 15; shown >= 0; --shown) {
+        rig.nextTick();
+        EXPECT_EQ(text(live->labelPressure_3triv), QString::number(shown));
+        EXPECT_EQ(text(live->triv3_mmhg_measurement), "Sec");
+        EXPECT_TRUE(live->Pleassewait_lable->isVisibleTo(live));
+        EXPECT_EQ(rig.engine().BPState(), 4) << "engine waits in TRIV mode";
+    }
+    rig.nextTick();
+    EXPECT_EQ(rig.engine().BPState(), 5) << "told to continue on the 17th tick";
+    EXPECT_EQ(rig.screen->triv3_count(), 17);
+    EXPECT_EQ(text(live->triv3_mmhg_measurement), "mmHg");
+    EXPECT_FALSE(live->Pleassewait_lable->isVisibleTo(live));
+
+    // Second reading, pause, third reading with the averages.
+    ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 3; }));
+    EXPECT_EQ(text(live->label3triv_chak), "3rd");
+    ASSERT_TRUE(rig.untilTrivResult());
+    EXPECT_EQ(rig.front(), rig.screen->triv3_measuring_window_result());
+    const int sysAvg = text(result->triv3_sysavg).toInt();
+    const int diaAvg = text(result->triv3_diaavg).toInt();
+    int sum = 0;
+    for (QLabel *l : result->sys)
+        sum += text(l).toInt();
+    EXPECT_EQ(sysAvg, sum / 3) << "the device's average of the three rows shown";
+    EXPECT_EQ(result->WHO_bt_triv3->property("artwork").toString(),
+              QString::fromStdString(WHOClassification::WHO_chack(sysAvg, diaAvg)));
+    EXPECT_EQ(text(result->triv3_date_result), "2026/03/14");
+    EXPECT_FALSE(rig.lock.isInhibited());
+    EXPECT_TRUE(rig.takeAlerts().empty());
+}
+
+TEST(TrivMeasurement, AnErrorShowsBothAlertsAndNoPause)
+{
+    ScreenRig rig;
+    rig.sim.injectError(1);
+    rig.start(true);
+    ASSERT_TRUE(rig.until([&] { return !rig.screen->trivLivePanel()->isVisible(); }));
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].title, "Signal too weak");
+    EXPECT_EQ(shown[1].title, "Measurement error");
+    EXPECT_EQ(shown[1].message, DeviceErrorTable::kStoppedByButtonMessage);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_EQ(rig.screen->TRIV3_chack(), 1);
+
+    rig.settle(20s);
+    EXPECT_EQ(rig.screen->triv3_count(), 17) << "no countdown";
+    EXPECT_FALSE(rig.deviceMeasuring()) << "no next reading";
+    EXPECT_EQ(rig.engine().BPState(), 10) << "device stopped, battery poll back";
+    EXPECT_TRUE(rig.takeAlerts().empty());
+}
+
+TEST(PadFinding, ResetAtEachStartAndCombinedOverTheTrivReadings)
+{
+    ScreenRig rig;
+    rig.sim.setPatient({125, 82, 70, true});
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    EXPECT_EQ(rig.screen->is_pad_db(), 1);
+    EXPECT_TRUE(rig.screen->singleResultPanel()->PAD_bt->isVisibleTo(rig.screen->singleResultPanel()));
+
+    // A TRIV series without PAD after a single result with it.
+    rig.sim.setPatient({125, 82, 70, false});
+    rig.start(true);
+    auto *result = rig.screen->trivResultPanel();
+    ASSERT_TRUE(rig.untilTrivResult());
+    EXPECT_EQ(rig.screen->is_pad_db(), 0);
+    EXPECT_FALSE(result->PAD_bt_triv3->isVisibleTo(result));
+
+    // PAD only on the first reading still marks the series.
+    rig.sim.setPatient({125, 82, 70, true});
+    rig.start(true);
+    ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+    rig.sim.setPatient({125, 82, 70, false});
+    ASSERT_TRUE(rig.untilTrivResult());
+    EXPECT_FALSE(rig.engine().PADFlag());
+    EXPECT_EQ(rig.screen->is_pad_db(), 1);
+    EXPECT_TRUE(result->PAD_bt_triv3->isVisibleTo(result));
+}
+
+TEST(Interruptions, UndockingMidMeasurementStopsAndAsksToDock)
+{
+    ScreenRig rig;
+    rig.start(false);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.sim.undock();
+    rig.settle(100ms);
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Measurement Stop");
+    EXPECT_EQ(shown[0].message, DeviceErrorTable::kStoppedMessage);
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_EQ(rig.screen->device_yes_no(), 0);
+    EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
+    EXPECT_FALSE(rig.lock.isInhibited());
+}
+
+TEST(Interruptions, UndockingDuringTheTrivPauseEndsThePause)
+{
+    ScreenRig rig;
+    rig.start(true);
+    ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+    rig.sim.undock();
+    rig.settle(20s);
+    EXPECT_FALSE(rig.screen->triv3_go());
+    EXPECT_EQ(rig.screen->triv3_count(), 17);
+    EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
+}
+
+TEST(Interruptions, StopButtonsStopTheDevice)
+{
+    ScreenRig rig;
+    rig.start(false);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.screen->singleLivePanel()->measurement_stop->click();
+    EXPECT_EQ(rig.engine().BPState(), 8) << "stop command sent";
+    auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, DeviceErrorTable::kStoppedByButtonMessage);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_FALSE(rig.lock.isInhibited());
+    rig.settle(2s);
+    EXPECT_FALSE(rig.deviceMeasuring());
+
+    rig.start(true);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.screen->trivLivePanel()->triv_measurement_back->click();
+    EXPECT_EQ(rig.engine().BPState(), 8);
+    EXPECT_EQ(rig.takeAlerts().size(), 1u);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+}
+
+TEST(Interruptions, BackgroundStopsOnlyARunningMeasurement)
+{
+    ScreenRig rig;
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    rig.screen->setHardwareButton(3);
+    const int stateOnResult = rig.engine().BPState();
+    rig.screen->enterBackground();
+    EXPECT_TRUE(rig.takeAlerts().empty());
+    EXPECT_EQ(rig.engine().BPState(), stateOnResult);
+    EXPECT_EQ(rig.screen->HardwareButton(), 3);
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+
+    rig.screen->setHardwareButton(0);
+    rig.start(false);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.screen->enterBackground();
+    EXPECT_EQ(rig.engine().BPState(), 8);
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Measurement Stop");
+    EXPECT_EQ(shown[0].message, DeviceErrorTable::kStoppedMessage);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    for (QWidget *w : {rig.screen->measuring_window(), rig.screen->measuring_window_result(),
+                       rig.screen->triv3_measuring_window(), rig.screen->triv3_measuring_window_result()})
+        EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_FALSE(rig.lock.isInhibited());
+}
+
+TEST(Interruptions, PhoneCallsStopOnlyARunningMeasurement)
+{
+    ScreenRig rig;
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    // Long after the measurement: the result stays and nothing is said.
+    rig.calls.simulateIncomingCall();
+    QApplication::processEvents();
+    EXPECT_TRUE(rig.takeAlerts().empty());
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+
+    rig.start(true);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.calls.simulateIncomingCall();
+    QApplication::processEvents();
+    const auto shown = rig.takeAlerts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].message, DeviceErrorTable::kPhoneCallMessage);
+    EXPECT_EQ(rig.engine().BPState(), 8);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_FALSE(rig.lock.isInhibited());
+    rig.calls.simulateIncomingCall();
+    QApplication::processEvents();
+    EXPECT_TRUE(rig.takeAlerts().empty()) << "a second call finds nothing running";
+}
+
+TEST(StartRequests, DeviceButtonsAgainstIdleAndAShownResult)
+{
+    ScreenRig rig;
+    rig.sim.pressSingleButton();
+    rig.settle(50ms);
+    EXPECT_EQ(rig.screen->HardwareButton(), 1);
+    EXPECT_EQ(rig.tabRequests, 1);
+    EXPECT_EQ(rig.front(), rig.screen->instructionPages());
+    EXPECT_EQ(MeasurementMode::measure_mode, MeasurementMode::kSingle);
+
+    rig.screen->go_measuring();
+    ASSERT_TRUE(rig.untilSingleResult());
+    rig.screen->setHardwareButton(3);
+    rig.sim.pressTrivButton();
+    rig.settle(50ms);
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result()) << "TRIV request ignored over a result";
+    EXPECT_EQ(rig.tabRequests, 1);
+
+    rig.sim.pressSingleButton();
+    rig.settle(50ms);
+    EXPECT_EQ(rig.screen->HardwareButton(), 3);
+    EXPECT_TRUE(rig.screen->measuring_window_result()->isHidden());
+    EXPECT_EQ(rig.front(), rig.screen->instructionPages());
+
+    rig.screen->setHardwareButton(0);
+    rig.sim.pressTrivButton();
+    rig.settle(50ms);
+    EXPECT_EQ(rig.screen->HardwareButton(), 1);
+    EXPECT_EQ(MeasurementMode::measure_mode, MeasurementMode::kTriv);
+    rig.screen->go_measuring();
+    EXPECT_EQ(rig.front(), rig.screen->triv3_measuring_window());
+    EXPECT_EQ(rig.screen->TRIV3_chack(), 1);
+}
+
+TEST(StartRequests, SingleRequestIgnoredOnLowBattery)
+{
+    ScreenRig rig;
+    rig.setBattery(8);
+    rig.sim.pressSingleButton();
+    rig.settle(50ms);
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+}
+
+TEST(ResultCancel, AbortConfirmation)
+{
+    ScreenRig rig;
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    rig.screen->singleResultPanel()->comments_text->setText("after coffee");
+    rig.screen->singleResultPanel()->measurement_canael->click();
+    ASSERT_TRUE(rig.alerts.hasAlert());
+    EXPECT_EQ(rig.alerts.currentTitle(), "Abort the reading");
+    EXPECT_EQ(rig.alerts.currentButtons(), (QStringList{"OK", "Cancel"}));
+    rig.alerts.answer(1);
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    EXPECT_EQ(rig.screen->singleResultPanel()->comments_text->text(), "after coffee");
+
+    rig.screen->singleResultPanel()->measurement_canael->click();
+    rig.alerts.answer(0);
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_TRUE(rig.screen->singleResultPanel()->comments_text->text().isEmpty());
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+}
