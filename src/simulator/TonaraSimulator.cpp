@@ -106,8 +106,8 @@ void TonaraSimulator::injectError(int code)
 {
     if (code <= 0)
         pendingError_.reset();
-    else
-        pendingError_ = code & 0x0F;
+    else if (code <= 0x0F) // the result frame has four bits for it; anything above is no code
+        pendingError_ = code;
 }
 
 void TonaraSimulator::sendGarbage(std::size_t count)

@@ -112,7 +112,7 @@ public:
     void setBattery(const Battery &battery) { battery_ = battery; }
     const Battery &battery() const { return battery_; }
     // The next reading that completes reports this error code (1..15)
-    // instead of values; 0 clears it. Applies once.
+    // instead of values; 0 clears it; above 15 changes nothing. Applies once.
     void injectError(int code);
     std::optional<int> pendingError() const { return pendingError_; }
     // A silent device takes the host's bytes and does nothing with them; it

@@ -245,6 +245,15 @@ TEST_F(SimulatorTest, InjectedErrorReplacesOnlyTheNextResult)
     EXPECT_EQ(run.result.body[6], 0);
     EXPECT_FALSE(sim.pendingError());
 
+    // A number that is no device code (above 15) must not turn into "no
+    // error" with zero values: it changes nothing.
+    sim.injectError(16);
+    EXPECT_FALSE(sim.pendingError());
+    sim.injectError(7);
+    sim.injectError(0x17);
+    EXPECT_EQ(sim.pendingError(), 7);
+    sim.injectError(0);
+
     prepare(0x60);
     run = measure();
     EXPECT_EQ(run.result.body[5] & 0x0F, 0);
