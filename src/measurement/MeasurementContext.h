@@ -8,6 +8,7 @@ class AccessoryManager;
 class AlertPresenter;
 class CallCenter;
 class Clock;
+class DBHelper;
 class NotificationCenter;
 class Scheduler;
 class ScreenLockInhibitor;
@@ -19,6 +20,7 @@ struct MeasurementContext {
     const Clock *clock = nullptr;
     NotificationCenter *center = nullptr;
     AlertPresenter *alerts = nullptr;
+    DBHelper *db = nullptr; // where readings are stored; nullptr: DBHelper::newInstance()
     CallCenter *calls = nullptr;
     ScreenLockInhibitor *screenLock = nullptr;
     FormFactor formFactor = FormFactor::Phone480;
