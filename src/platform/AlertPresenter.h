@@ -13,6 +13,8 @@
 
 namespace tonara {
 
+class AlertSheet;
+
 // Shows alerts and action sheets as in-window modal sheets over a host widget
 // (the phone frame), one at a time; later ones wait in a queue. Tests read the
 // sheet on top and answer it.
@@ -24,10 +26,14 @@ public:
 
     // The widget the sheets cover; without one they are only queued (tests).
     void setHost(QWidget *host);
+    QWidget *host() const { return host_; }
+    // Action sheets slide in from the bottom; off under test.
+    void setAnimationsEnabled(bool on) { animations_ = on; }
+    bool animationsEnabled() const { return animations_; }
 
     // AlertSink
-    void showAlert(const std::string &title, const std::string &message, const std::vector<std::string> &buttons,
-                   Completion done = {}) override;
+    void showAlert(const std::string &title, const std::string &message,
+                   const std::vector<std::string> &buttons, Completion done = {}) override;
     void alert(const QString &title, const QString &message, const QStringList &buttons,
                std::function<void(int)> done = {});
     // An action sheet: a title and a column of buttons, the last usually "Cancel".
@@ -40,12 +46,13 @@ public:
     QString currentMessage() const;
     QStringList currentButtons() const;
     bool currentIsActionSheet() const;
-    // Answers the sheet on top as if the person tapped that button.
+    // Answers the sheet on top as if the person tapped that button. Out-of-range
+    // indexes and an empty queue are ignored.
     void answer(int buttonIndex);
     // Answers the sheet on top by its button text; false when no such button.
     bool answer(const QString &buttonText);
     // The widget showing the sheet on top (nullptr without a host).
-    QWidget *currentSheet() const { return sheet_; }
+    QWidget *currentSheet() const;
 
 signals:
     void alertShown(const QString &title, const QString &message);
@@ -59,12 +66,14 @@ private:
         bool actionSheet = false;
         std::function<void(int)> done;
     };
-    void present(const Entry &e);
+    void present(Entry e);
     void showTop();
 
     QPointer<QWidget> host_;
-    QPointer<QWidget> sheet_;
+    QPointer<AlertSheet> sheet_;
     std::deque<Entry> queue_;
+    bool frontAnnounced_ = false;
+    bool animations_ = true;
 };
 
 } // namespace tonara

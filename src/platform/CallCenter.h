@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QDBusObjectPath;
+
 namespace tonara {
 
 // Tells about incoming phone calls: from ModemManager over D-Bus where a
@@ -13,11 +15,18 @@ public:
     ~CallCenter() override;
 
     // Starts watching the system's modems; harmless where there is no D-Bus.
-    void watchSystemModems();
+    // Returns whether the system bus could be watched.
+    bool watchSystemModems();
     void simulateIncomingCall() { emit incomingCall(); }
 
 signals:
     void incomingCall();
+
+private slots:
+    void modemCallAdded(const QDBusObjectPath &call);
+
+private:
+    bool watching_ = false;
 };
 
 } // namespace tonara

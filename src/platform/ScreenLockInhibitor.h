@@ -21,9 +21,12 @@ signals:
     void inhibitedChanged(bool inhibited);
 
 private:
+    void unInhibit(unsigned cookie);
+
     bool inhibited_ = false;
     unsigned cookie_ = 0;
     bool haveCookie_ = false;
+    unsigned generation_ = 0; // which inhibit() a late reply belongs to
 };
 
 } // namespace tonara
