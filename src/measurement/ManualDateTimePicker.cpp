@@ -5,9 +5,14 @@
 
 #include <QCalendarWidget>
 #include <QDate>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
 #include <QTextCharFormat>
 #include <QTime>
 #include <QTimeEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tonara {
@@ -17,6 +22,24 @@ namespace {
 QDate dateOf(const LocalDateTime &t)
 {
     return QDate(t.year, t.month, t.day);
+}
+
+// The month arrows drawn white on the calendar's blue bar.
+QIcon chevron(bool left, int size)
+{
+    QPixmap pm(size * 2, size * 2);
+    pm.setDevicePixelRatio(2);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, size / 7.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const double x0 = size * (left ? 0.62 : 0.38), x1 = size * (left ? 0.38 : 0.62);
+    QPainterPath path;
+    path.moveTo(x0, size * 0.25);
+    path.lineTo(x1, size * 0.5);
+    path.lineTo(x0, size * 0.75);
+    p.drawPath(path);
+    return QIcon(pm);
 }
 
 } // namespace
@@ -44,6 +67,20 @@ ManualDateTimePicker::ManualDateTimePicker(FormFactor form, QWidget *parent) : Q
     calendar_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     col->addWidget(calendar_, 1);
 
+    // The hour, minute or AM/PM part the cursor is in moves with the two
+    // buttons, the arrow keys or the wheel.
+    auto *row = new QHBoxLayout;
+    row->setSpacing(qRound(8 * s));
+    earlier_ = MeasurementUi::button(this, QStringLiteral("datePicker_earlier"), QStringLiteral("\u2212"),
+                                     QStringLiteral("secondary"));
+    earlier_->setAccessibleName(tr("Earlier"));
+    later_ = MeasurementUi::button(this, QStringLiteral("datePicker_later"), QStringLiteral("+"),
+                                   QStringLiteral("secondary"));
+    later_->setAccessibleName(tr("Later"));
+    for (QPushButton *b : {earlier_, later_}) {
+        b->setFixedSize(qRound(44 * s), qRound(36 * s));
+        b->setFocusPolicy(Qt::NoFocus);
+    }
     time_ = new QTimeEdit(this);
     MeasurementUi::name(time_, QStringLiteral("datePicker_time"), tr("Time of the reading"));
     time_->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -51,8 +88,27 @@ ManualDateTimePicker::ManualDateTimePicker(FormFactor form, QWidget *parent) : Q
     time_->setAlignment(Qt::AlignCenter);
     time_->setWrapping(false);
     time_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    time_->setMinimumHeight(qRound(34 * s));
-    col->addWidget(time_);
+    time_->setMinimumHeight(qRound(36 * s));
+    time_->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    time_->setCurrentSection(QDateTimeEdit::MinuteSection);
+    row->addWidget(earlier_);
+    row->addWidget(time_, 1);
+    row->addWidget(later_);
+    col->addLayout(row);
+    connect(earlier_, &QPushButton::clicked, time_, [this] { time_->stepBy(-1); });
+    connect(later_, &QPushButton::clicked, time_, [this] { time_->stepBy(1); });
+
+    const int arrow = qRound(18 * s);
+    if (auto *prev = calendar_->findChild<QToolButton *>(QStringLiteral("qt_calendar_prevmonth"))) {
+        prev->setIcon(chevron(true, arrow));
+        prev->setIconSize(QSize(arrow, arrow));
+        prev->setAccessibleName(tr("Previous month"));
+    }
+    if (auto *next = calendar_->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth"))) {
+        next->setIcon(chevron(false, arrow));
+        next->setIconSize(QSize(arrow, arrow));
+        next->setAccessibleName(tr("Next month"));
+    }
 
     connect(calendar_, &QCalendarWidget::selectionChanged, this, &ManualDateTimePicker::partsChanged);
     connect(time_, &QTimeEdit::timeChanged, this, &ManualDateTimePicker::partsChanged);
@@ -77,7 +133,15 @@ void ManualDateTimePicker::setMaximumDate(const LocalDateTime &latest)
 void ManualDateTimePicker::showValue()
 {
     updating_ = true;
-    calendar_->setMaximumDate(dateOf(latest_));
+    if (calendar_->maximumDate() != dateOf(latest_)) {
+        calendar_->setMaximumDate(dateOf(latest_));
+        // Days after the latest one cannot be chosen; show them so.
+        calendar_->setDateTextFormat(QDate(), QTextCharFormat());
+        QTextCharFormat beyond;
+        beyond.setForeground(QColor(0xB8, 0xC4, 0xCF));
+        for (int i = 1; i <= 42; ++i)
+            calendar_->setDateTextFormat(dateOf(latest_).addDays(i), beyond);
+    }
     calendar_->setSelectedDate(dateOf(value_));
     // The wheel stops at the latest minute only on the latest day.
     const bool lastDay = dateOf(value_) == dateOf(latest_);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QCalendarWidget;
+class QPushButton;
 class QTimeEdit;
 
 namespace tonara {
@@ -30,6 +31,9 @@ public:
 
     QCalendarWidget *calendar() const { return calendar_; }
     QTimeEdit *timeEdit() const { return time_; }
+    // Move the hour, minute or AM/PM part the cursor is in.
+    QPushButton *earlierButton() const { return earlier_; }
+    QPushButton *laterButton() const { return later_; }
 
 signals:
     // The moment on show changed (the picker's value-changed action).
@@ -41,6 +45,8 @@ private:
 
     QCalendarWidget *calendar_ = nullptr;
     QTimeEdit *time_ = nullptr;
+    QPushButton *earlier_ = nullptr;
+    QPushButton *later_ = nullptr;
     LocalDateTime value_;
     LocalDateTime latest_{9999, 12, 31, 23, 59, 59};
     bool updating_ = false;

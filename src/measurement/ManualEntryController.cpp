@@ -49,7 +49,9 @@ QLineEdit[role="number"]:disabled { color: #9AA8B6; background: #EEF2F5; }
 QLabel[role="pickedmoment"] { font-size: %4; font-weight: bold; color: #1F8FD6; background: #FFFFFF;
                               border: 1px solid #D5DEE6; border-radius: %5; padding: %6; }
 QCalendarWidget QWidget#qt_calendar_navigationbar { background: #1F8FD6; }
-QCalendarWidget QToolButton { color: white; font-size: %7; font-weight: bold; background: transparent; border: none; }
+QCalendarWidget QToolButton { color: white; font-size: %7; font-weight: bold; background: transparent; border: none;
+                              padding: 2px 6px; }
+QCalendarWidget QToolButton::menu-indicator { image: none; width: 0px; }
 QCalendarWidget QAbstractItemView { font-size: %7; selection-background-color: #1F8FD6; selection-color: white;
                                     background: #FFFFFF; color: #2B3A4A; }
 QCalendarWidget QAbstractItemView:disabled { color: #B8C4CF; }

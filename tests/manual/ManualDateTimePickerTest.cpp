@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCalendarWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimeEdit>
 
@@ -40,6 +41,19 @@ TEST_F(ManualDateTimePickerTest, NoPartCanMovePastTheLatestMoment)
     picker.calendar()->setSelectedDate(QDate(2026, 3, 10));
     EXPECT_EQ(picker.date(), now);
     EXPECT_EQ(picker.timeEdit()->time(), QTime(9, 15, 42));
+}
+
+TEST_F(ManualDateTimePickerTest, LaterButtonStopsAtNowAndEarlierStepsTheMinute)
+{
+    picker.laterButton()->click();
+    EXPECT_EQ(picker.date(), now);
+    picker.earlierButton()->click();
+    picker.earlierButton()->click();
+    EXPECT_EQ(picker.date(), (LocalDateTime{2026, 3, 10, 9, 13, 42}));
+    picker.laterButton()->click();
+    picker.laterButton()->click();
+    picker.laterButton()->click();
+    EXPECT_EQ(picker.date(), now);
 }
 
 TEST_F(ManualDateTimePickerTest, EarlierMomentsKeepTheSecondsAndAnnounceTheChange)
