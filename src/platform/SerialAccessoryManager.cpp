@@ -75,6 +75,12 @@ std::unique_ptr<AccessorySession> SerialAccessoryManager::openSession(const Acce
     QString error;
     auto session = SerialAccessorySession::openPort(QString::fromStdString(accessory.identifier), &error);
     lastError_ = session ? QString() : error;
+    if (session) {
+        auto &flags = opened_[accessory.identifier];
+        // Sessions closed without a hang-up leave nothing to remember.
+        std::erase_if(flags, [](const auto &f) { return f.use_count() == 1 && !*f; });
+        flags.push_back(session->hangUpFlag());
+    }
     return session;
 }
 
@@ -100,6 +106,17 @@ void SerialAccessoryManager::checkNow()
     for (const auto &id : now)
         if (!contains(known_, id))
             came.push_back(id);
+    for (const auto &id : now) {
+        auto it = opened_.find(id);
+        if (it == opened_.end() || contains(came, id))
+            continue;
+        if (std::any_of(it->second.begin(), it->second.end(), [](const auto &f) { return *f; })) {
+            gone.push_back(id);
+            came.push_back(id);
+        }
+    }
+    for (const auto &id : gone)
+        opened_.erase(id); // each hang-up is reported once
     known_ = std::move(now);
     if (!registered_)
         return;

@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <memory>
 
 class QTimer;
@@ -67,6 +68,11 @@ private:
     NotificationCenter &center_;
     Options options_;
     std::vector<std::string> known_; // identifiers seen at the last look
+    // Hang-up flags of the sessions opened per port. A port whose device
+    // hung up but whose path is there again at the next look was replaced
+    // in between (a simulator restarted on the same pty number, a quick
+    // replug): that is a disconnect and a connect, too.
+    std::map<std::string, std::vector<std::shared_ptr<const bool>>> opened_;
     std::unique_ptr<QTimer> watch_;
     bool registered_ = false;
     QString lastError_;

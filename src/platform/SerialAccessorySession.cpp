@@ -216,6 +216,7 @@ void SerialAccessorySession::onBytesWritten()
 void SerialAccessorySession::markRemoved()
 {
     removed_ = true;
+    *hungUp_ = true;
     // The delegate may still read what arrived before the end.
     if (!deliver(StreamKind::Input, StreamEvent::EndEncountered))
         return;

@@ -41,6 +41,9 @@ public:
     const QString &path() const { return path_; }
     // Bytes taken by write() and not yet handed to the device.
     std::size_t pendingOutput() const;
+    // Becomes true when the device behind the port hangs up; outlives the
+    // session, so whoever opened it can tell later.
+    std::shared_ptr<const bool> hangUpFlag() const { return hungUp_; }
 
 private:
     SerialAccessorySession(const QString &path, QSerialPort *port);
@@ -62,6 +65,7 @@ private:
     bool bytesEventQueued_ = false;
     int signalDepth_ = 0; // delegate calls in progress
     std::shared_ptr<bool> alive_;
+    std::shared_ptr<bool> hungUp_ = std::make_shared<bool>(false);
 };
 
 } // namespace tonara

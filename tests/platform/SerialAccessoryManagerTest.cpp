@@ -159,5 +159,44 @@ TEST(SerialAccessoryManager, APtyThatHangsUpIsADisconnect)
     center.removeObserver(token);
 }
 
+TEST(SerialAccessoryManager, APortReplacedBetweenTwoLooksIsADisconnectAndAConnect)
+{
+    test::qtApp();
+    auto first = std::make_unique<PseudoTerminal>();
+    PseudoTerminal second;
+    ASSERT_TRUE(first->ok() && second.ok());
+    QTemporaryDir dir;
+    const QString link = dir.filePath("tonara-monitor");
+    ASSERT_TRUE(QFile::link(first->path(), link));
+    NotificationCenter center;
+    AccessoryEvents events(center);
+    auto options = configured(link);
+    options.watchInterval = std::chrono::hours(1); // looks only when the test says so
+    SerialAccessoryManager manager(center, options);
+    manager.registerForLocalNotifications();
+
+    auto session = manager.openSession(manager.connectedAccessories().at(0), kTonaraProtocolString);
+    ASSERT_NE(session, nullptr);
+    manager.checkNow();
+    EXPECT_TRUE(events.names.empty()) << "an open, healthy port is no change";
+
+    // The device behind the name hangs up and another takes the name before
+    // the next look (a simulator restarted on the same pty number).
+    first.reset();
+    ASSERT_TRUE(spinUntil([&] { return !session->isConnected(); }));
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QFile::link(second.path(), link));
+    manager.checkNow();
+    EXPECT_EQ(events.names, (std::vector<std::string>{kAccessoryDidDisconnectNotification,
+                                                      kAccessoryDidConnectNotification}));
+    manager.checkNow();
+    EXPECT_EQ(events.names.size(), 2u) << "the hang-up is reported once";
+
+    // The new device can be opened and used at once.
+    auto fresh = manager.openSession(manager.connectedAccessories().at(0), kTonaraProtocolString);
+    ASSERT_NE(fresh, nullptr) << manager.lastError().toStdString();
+    EXPECT_TRUE(fresh->isConnected());
+}
+
 } // namespace
 } // namespace tonara
