@@ -120,9 +120,7 @@ ManualEntryController::ManualEntryController(const MeasurementContext &ctx, QWid
     whoView_ = new WhoLegendView(form, this);
     whoView_->hide();
 
-    for (QWidget *page : {static_cast<QWidget *>(steps_[0]), static_cast<QWidget *>(steps_[1]),
-                          static_cast<QWidget *>(steps_[2]), static_cast<QWidget *>(steps_[3]),
-                          static_cast<QWidget *>(result_)})
+    for (QWidget *page : pages())
         page->hide();
 
     connect(steps_[0]->back, &QPushButton::clicked, this, &ManualEntryController::manual_step1_4_back);
@@ -191,13 +189,8 @@ bool ManualEntryController::eventFilter(QObject *watched, QEvent *event)
                 // After the host has put its own start view on top.
                 QTimer::singleShot(0, this, [this] { startIfRequestedFromHistory(); });
             } else if (active_) {
-                // Coming back to the tab starts from the mode choice: the
-                // entry left behind is dropped, nothing stored.
-                active_ = false;
-                hide();
-                setTabBarHidden(false);
-                setNumberFieldsEnabled(false);
-                MeasurementMode::measure_mode = modeBefore_;
+                // Coming back to the tab starts from the mode choice.
+                abandon();
             }
         }
     }
@@ -226,9 +219,10 @@ void ManualEntryController::start(bool animated)
                                                                             : MeasurementMode::measure_mode;
     MeasurementMode::measure_mode = MeasurementMode::kManual;
     ++entry_;
+    current_ = nullptr;
+    settle();
     active_ = true;
-    for (QWidget *page : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        page->hide();
+    whoView_->hide();
     setGeometry(host_ ? host_->rect() : geometry());
     QWidget::show();
     raise();
@@ -236,7 +230,6 @@ void ManualEntryController::start(bool animated)
     setNumberFieldsEnabled(true);
     emit started();
     if (animated) {
-        current_ = nullptr;
         show(steps_[0], true);
     } else {
         steps_[0]->setGeometry(rect());
@@ -272,8 +265,49 @@ void ManualEntryController::setTabBarHidden(bool hidden)
     emit tabBarHiddenRequested(hidden);
 }
 
+QList<QWidget *> ManualEntryController::pages() const
+{
+    return {steps_[0], steps_[1], steps_[2], steps_[3], result_};
+}
+
+void ManualEntryController::settle()
+{
+    // A transition still under way ends where it was going.
+    if (transition_)
+        transition_->stop();
+    for (QWidget *page : pages()) {
+        page->move(0, 0);
+        if (page != current_)
+            page->hide();
+    }
+    if (!active_)
+        hide();
+}
+
+void ManualEntryController::slide(QWidget *in, QWidget *out, bool forward)
+{
+    const int w = width();
+    auto *group = new QParallelAnimationGroup(this);
+    auto add = [&](QWidget *page, QPoint from, QPoint to) {
+        auto *a = new QPropertyAnimation(page, "pos", group);
+        a->setDuration(kTransitionMs);
+        a->setStartValue(from);
+        a->setEndValue(to);
+        a->setEasingCurve(QEasingCurve::OutCubic);
+        group->addAnimation(a);
+    };
+    if (in)
+        add(in, QPoint(forward ? w : -w, 0), QPoint(0, 0));
+    if (out)
+        add(out, QPoint(0, 0), QPoint(forward ? -w : w, 0));
+    connect(group, &QAbstractAnimation::finished, this, &ManualEntryController::settle);
+    transition_ = group;
+    group->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
 void ManualEntryController::show(QWidget *to, bool forward)
 {
+    settle();
     QWidget *from = current_;
     current_ = to;
     to->setGeometry(rect());
@@ -284,35 +318,12 @@ void ManualEntryController::show(QWidget *to, bool forward)
             from->hide();
         return;
     }
-    const int w = width();
-    auto *group = new QParallelAnimationGroup(this);
-    auto *in = new QPropertyAnimation(to, "pos", group);
-    in->setDuration(kTransitionMs);
-    in->setStartValue(QPoint(forward ? w : -w, 0));
-    in->setEndValue(QPoint(0, 0));
-    in->setEasingCurve(QEasingCurve::OutCubic);
-    group->addAnimation(in);
-    if (from) {
-        auto *out = new QPropertyAnimation(from, "pos", group);
-        out->setDuration(kTransitionMs);
-        out->setStartValue(QPoint(0, 0));
-        out->setEndValue(QPoint(forward ? -w : w, 0));
-        out->setEasingCurve(QEasingCurve::OutCubic);
-        group->addAnimation(out);
-    }
-    QPointer<QWidget> leaving = from;
-    QPointer<ManualEntryController> self = this;
-    connect(group, &QAbstractAnimation::finished, this, [self, leaving] {
-        if (leaving && self && leaving != self->current_) {
-            leaving->hide();
-            leaving->move(0, 0);
-        }
-    });
-    group->start(QAbstractAnimation::DeleteWhenStopped);
+    slide(to, from, forward);
 }
 
 void ManualEntryController::finish(bool forward)
 {
+    settle();
     active_ = false;
     setTabBarHidden(false);
     whoView_->hide();
@@ -322,32 +333,40 @@ void ManualEntryController::finish(bool forward)
     emit returnToStart();
     QWidget *leaving = current_;
     current_ = nullptr;
-    if (!animate() || !leaving) {
-        if (leaving)
-            leaving->hide();
-        hide();
-    } else {
+    if (animate() && leaving) {
         raise();
-        auto *out = new QPropertyAnimation(leaving, "pos", this);
-        out->setDuration(kTransitionMs);
-        out->setStartValue(QPoint(0, 0));
-        out->setEndValue(QPoint(forward ? -width() : width(), 0));
-        out->setEasingCurve(QEasingCurve::OutCubic);
-        QPointer<QWidget> page = leaving;
-        connect(out, &QAbstractAnimation::finished, this, [this, page] {
-            if (page) {
-                page->hide();
-                page->move(0, 0);
-            }
-            if (!active_)
-                hide();
-        });
-        out->start(QAbstractAnimation::DeleteWhenStopped);
+        slide(nullptr, leaving, forward);
+    } else {
+        settle();
     }
     if (ManualFromHistory::manual_from_history == 1) {
         ManualFromHistory::manual_from_history = 0;
         emit selectTabRequested(kHistoryTab);
     }
+}
+
+void ManualEntryController::abandon()
+{
+    if (!active_)
+        return;
+    active_ = false;
+    current_ = nullptr;
+    settle();
+    whoView_->hide();
+    setTabBarHidden(false);
+    setNumberFieldsEnabled(false);
+    MeasurementMode::measure_mode = modeBefore_;
+}
+
+void ManualEntryController::showResult()
+{
+    if (!active_ || current_ != result_)
+        return;
+    settle();
+    QWidget::show();
+    raise();
+    result_->show();
+    result_->raise();
 }
 
 bool ManualEntryController::checkField(int step)

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QAbstractAnimation;
 class QLabel;
 
 namespace tonara {
@@ -61,6 +62,13 @@ public:
     QLabel *datepicker_label() const { return pickerLabel_; }
     WhoLegendView *WHOview() const { return whoView_; }
 
+    // Drops an entry under way without storing anything (the device asked
+    // for a measurement, or the screen came back into view).
+    void abandon();
+    // Puts the result window back on top, after the screen's comment editor
+    // covered it; setComment first when the comment was saved.
+    void showResult();
+
     // The measurement screen disables them when the device goes away.
     void setNumberFieldsEnabled(bool enabled);
     // Starts the wizard (without animation) when the history screen asked for
@@ -106,7 +114,11 @@ protected:
 private:
     void start(bool animated);
     void finish(bool forward);
+    QList<QWidget *> pages() const;
     void show(QWidget *to, bool forward);
+    void slide(QWidget *in, QWidget *out, bool forward);
+    // Ends a transition at once: only the current page shows, in place.
+    void settle();
     bool checkField(int step);
     void setTabBarHidden(bool hidden);
     void clearFields();
@@ -123,6 +135,7 @@ private:
     QLabel *pickerLabel_ = nullptr;
     WhoLegendView *whoView_ = nullptr;
     QPointer<QWidget> current_;
+    QPointer<QAbstractAnimation> transition_;
     bool active_ = false;
     bool tabBarHidden_ = false;
     int modeBefore_ = 0;

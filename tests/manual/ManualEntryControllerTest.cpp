@@ -345,3 +345,54 @@ TEST_F(ManualEntryTest, ControlsCarryTheirNamesForAutomation)
 
 } // namespace
 } // namespace tonara::test
+
+namespace tonara::test {
+namespace {
+
+// With the transitions on, as in the app: quick taps during a slide still
+// leave exactly one page showing, in place, and the layer goes at the end.
+TEST_F(ManualEntryTest, SlidingStepsSettleOnOnePage)
+{
+    delete manual;
+    ctx.animations = true;
+    manual = new ManualEntryController(ctx, &host);
+    auto showing = [this] {
+        QList<QWidget *> out;
+        for (QWidget *page : {static_cast<QWidget *>(manual->manual_step1_4()),
+                              static_cast<QWidget *>(manual->manual_step2_4()),
+                              static_cast<QWidget *>(manual->manual_step3_4()),
+                              static_cast<QWidget *>(manual->manual_step4_4()),
+                              static_cast<QWidget *>(manual->manual_result())})
+            if (page->isVisible())
+                out << page;
+        return out;
+    };
+
+    manual->maual_tonara();
+    type(manual->step1_4_test(), "120");
+    manual->manual_step1_4()->next->click();
+    // Back before the slide has ended, then forward again.
+    manual->manual_step2_4()->back->click();
+    manual->manual_step1_4()->next->click();
+    QTest::qWait(450);
+    ASSERT_EQ(showing(), QList<QWidget *>{manual->manual_step2_4()});
+    EXPECT_EQ(manual->manual_step2_4()->pos(), QPoint(0, 0));
+
+    manual->manual_step2_4()->back->click();
+    QTest::qWait(50);
+    manual->manual_step1_4()->back->click();
+    EXPECT_FALSE(manual->isActive());
+    QTest::qWait(450);
+    EXPECT_TRUE(showing().isEmpty());
+    EXPECT_FALSE(manual->isVisible());
+
+    // A new entry right away starts clean on step 1.
+    manual->maual_tonara();
+    QTest::qWait(450);
+    EXPECT_EQ(showing(), QList<QWidget *>{manual->manual_step1_4()});
+    EXPECT_EQ(manual->manual_step1_4()->pos(), QPoint(0, 0));
+    EXPECT_TRUE(manual->step1_4_test()->text().isEmpty());
+}
+
+} // namespace
+} // namespace tonara::test
