@@ -176,7 +176,6 @@ void LinkDriver::onReport(bool trivMode)
     }
     // Between the readings of a series the cuff deflates and the monitor is
     // quiet, so the silence bound waits with us.
-    ++readings_;
     watchdog_->stop();
     QTimer::singleShot(static_cast<int>(options_.pause.count()), Qt::PreciseTimer, [this] {
         if (finished_)

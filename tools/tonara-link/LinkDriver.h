@@ -67,7 +67,6 @@ private:
     bool started_ = false;
     bool finished_ = false;
     bool inPlatformDisconnect_ = false;
-    int readings_ = 0;
     int status_ = kExitLinkFailure;
 };
 
