@@ -1,74 +1,366 @@
 #include "app/OrvelAppDelegate.h"
 
+#include "app/PlaceholderScreen.h"
+#include "app/QtLogRouter.h"
+#include "app/SimulatorMenu.h"
+#include "app/TonaraTabBarController.h"
+#include "base/Log.h"
+#include "platform/AlertPresenter.h"
+#include "platform/AppLifecycle.h"
+#include "platform/Artwork.h"
+#include "platform/CallCenter.h"
+#include "platform/DeviceFrame.h"
+#include "platform/NavigationController.h"
+#include "platform/QtScheduler.h"
+#include "platform/ScreenLockInhibitor.h"
+#include "platform/SerialAccessoryManager.h"
+#include "platform/StatusBar.h"
+#include "platform/TabBar.h"
+// The simulator names a member emit(), which Qt defines as a keyword.
+#pragma push_macro("emit")
+#undef emit
+#include "simulator/SimulatedAccessoryManager.h"
+#include "simulator/TonaraSimulator.h"
+#pragma pop_macro("emit")
+#include "storage/DBHelper.h"
+#include "storage/DataBaseforCD.h"
+
+#if __has_include("measurement/instruction_screen.h")
+#include "measurement/Oscilloscope.h"
+#include "measurement/instruction_screen.h"
+#define TONARA_HAVE_INSTRUCTION_SCREEN 1
+#endif
+
 #include <QCommandLineParser>
-#include <QLabel>
-#include <QTabWidget>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QPainter>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace tonara {
 
+Q_LOGGING_CATEGORY(lcApp, "tonara.app")
+
+namespace {
+
+// The desk the device lies on: a dark surface around the frame. Painted, not
+// set in the palette, so the screens inside keep the ordinary colours.
+class Desk : public QWidget {
+public:
+    explicit Desk(QWidget *parent) : QWidget(parent) { setObjectName(QStringLiteral("desk")); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, 0, height());
+        g.setColorAt(0, QColor(0x3d, 0x44, 0x4f));
+        g.setColorAt(1, QColor(0x22, 0x26, 0x2d));
+        p.fillRect(rect(), g);
+    }
+};
+
+} // namespace
+
 OrvelAppDelegate::OrvelAppDelegate(AppOptions options, QObject *parent)
     : QObject(parent), options_(std::move(options))
+{}
+
+OrvelAppDelegate::~OrvelAppDelegate()
 {
+    // The screens hold the engine, which holds its session: they go before the
+    // accessory backend, the simulator and the scheduler they use.
+    delete window_.data();
+    accessories_.reset();
+    simulator_.reset();
 }
 
-OrvelAppDelegate::~OrvelAppDelegate() { delete window_; }
-
-bool OrvelAppDelegate::parseOptions(const QStringList &args, AppOptions *out, QString *error)
+bool OrvelAppDelegate::parseOptions(const QStringList &args, AppOptions *out, QString *error, bool *helpAsked)
 {
+    if (helpAsked)
+        *helpAsked = false;
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Companion application of the Tonara+ blood-pressure monitor."));
-    p.addHelpOption();
-    p.addOption({QStringLiteral("device"), QStringLiteral("Serial device of a real monitor (default: built-in simulator)."),
-                 QStringLiteral("path")});
-    p.addOption({QStringLiteral("data-dir"), QStringLiteral("Folder for the database and photos."), QStringLiteral("dir")});
-    p.addOption({QStringLiteral("form-factor"), QStringLiteral("phone480, phone568 or tablet."), QStringLiteral("name"),
-                 QStringLiteral("phone480")});
-    p.addOption({QStringLiteral("scale"), QStringLiteral("Pixels per point."), QStringLiteral("N"), QStringLiteral("1")});
+    p.setApplicationDescription(tr("Companion application of the Tonara+ blood-pressure monitor."));
+    const QCommandLineOption help = p.addHelpOption();
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    tr("Serial device of a real monitor (default: the built-in simulator)."),
+                                    QStringLiteral("path"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     tr("Folder for the database and the users' photos."),
+                                     QStringLiteral("dir"));
+    const QCommandLineOption formFactor(
+        QStringLiteral("form-factor"), tr("Screen to show: phone480, phone568 or tablet (default phone480)."),
+        QStringLiteral("name"), QStringLiteral("phone480"));
+    const QCommandLineOption scale(QStringLiteral("scale"), tr("Pixels per point, 0.5 to 4 (default 1)."),
+                                   QStringLiteral("N"), QStringLiteral("1"));
+    p.addOptions({device, dataDir, formFactor, scale});
     if (!p.parse(args)) {
         *error = p.errorText();
         return false;
     }
-    if (p.isSet(QStringLiteral("help"))) {
+    if (p.isSet(help)) {
+        if (helpAsked)
+            *helpAsked = true;
         *error = p.helpText();
         return false;
     }
-    out->device = p.value(QStringLiteral("device"));
-    out->dataDir = p.value(QStringLiteral("data-dir"));
-    out->formFactor = p.value(QStringLiteral("form-factor"));
-    if (out->formFactor != QLatin1String("phone480") && out->formFactor != QLatin1String("phone568") &&
-        out->formFactor != QLatin1String("tablet")) {
-        *error = QStringLiteral("Unknown form factor \"%1\": use phone480, phone568 or tablet.").arg(out->formFactor);
+    if (!p.positionalArguments().isEmpty()) {
+        *error = tr("Unexpected argument \"%1\".").arg(p.positionalArguments().constFirst());
+        return false;
+    }
+    AppOptions parsed = *out;
+    parsed.device = p.value(device);
+    if (p.isSet(device) && parsed.device.isEmpty()) {
+        *error = tr("--device needs the path of the monitor's serial device.");
+        return false;
+    }
+    parsed.dataDir = p.value(dataDir);
+    if (p.isSet(dataDir) && parsed.dataDir.isEmpty()) {
+        *error = tr("--data-dir needs a folder.");
+        return false;
+    }
+    if (!parseFormFactor(p.value(formFactor), &parsed.formFactor)) {
+        *error = tr("Unknown form factor \"%1\": use phone480, phone568 or tablet.").arg(p.value(formFactor));
         return false;
     }
     bool ok = false;
-    out->scale = p.value(QStringLiteral("scale")).toDouble(&ok);
-    if (!ok || out->scale < 0.5 || out->scale > 4) {
-        *error = QStringLiteral("The scale must be a number from 0.5 to 4.");
+    parsed.scale = p.value(scale).toDouble(&ok);
+    if (!ok || !(parsed.scale >= 0.5 && parsed.scale <= 4)) {
+        *error = tr("The scale must be a number from 0.5 to 4, not \"%1\".").arg(p.value(scale));
         return false;
     }
+    *out = parsed;
     return true;
 }
 
-void OrvelAppDelegate::didFinishLaunching()
+void OrvelAppDelegate::createAccessories()
 {
-    window_ = new QWidget;
-    window_->setWindowTitle(QStringLiteral("Tonara+"));
-    auto *layout = new QVBoxLayout(window_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *tabs = new QTabWidget(window_);
-    tabs->setTabPosition(QTabWidget::South);
-    const char *titles[] = {QT_TR_NOOP("Measurement"), QT_TR_NOOP("History"), QT_TR_NOOP("Settings"),
-                            QT_TR_NOOP("Users")};
-    for (const char *t : titles)
-        tabs->addTab(new QWidget(tabs), tr(t));
-    layout->addWidget(tabs);
-    const int height = options_.formFactor == QLatin1String("tablet")    ? 1024
-                       : options_.formFactor == QLatin1String("phone568") ? 568
-                                                                          : 480;
-    const int width = options_.formFactor == QLatin1String("tablet") ? 768 : 320;
-    window_->resize(int(width * options_.scale), int(height * options_.scale));
-    window_->show();
+    if (options_.device.isEmpty()) {
+        simulator_ = std::make_unique<TonaraSimulator>(*scheduler_);
+        accessories_ = std::make_unique<SimulatedAccessoryManager>(*simulator_, *scheduler_, center_);
+    } else {
+        SerialAccessoryManager::Options o;
+        o.configuredPath = options_.device;
+        accessories_ = std::make_unique<SerialAccessoryManager>(center_, o);
+    }
+}
+
+MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &context)
+{
+    MeasurementTab tab;
+    if (options_.measurementScreen) {
+        tab = options_.measurementScreen(context);
+    } else {
+#ifdef TONARA_HAVE_INSTRUCTION_SCREEN
+        auto *screen = new instruction_screen(context, nullptr);
+        tab.screen = screen;
+        tab.hardwareButton = [screen] { return screen->HardwareButton(); };
+        tab.setHardwareButton = [screen](int v) { screen->setHardwareButton(v); };
+        tab.forceDisconnect = [screen] { screen->ForceDisconnect(); };
+        tab.showModeChoice = [screen] {
+            if (QWidget *start = screen->start_tonaradock()) {
+                start->show();
+                start->raise();
+            }
+            for (QWidget *w : {screen->measuring_window_result(), screen->measuring_window(),
+                               screen->triv3_measuring_window(), screen->triv3_measuring_window_result()})
+                if (w)
+                    w->hide();
+        };
+#else
+        tab.screen = new PlaceholderScreen(QStringLiteral("instruction_screen"), tr("Measurement"),
+                                           QStringLiteral("Tab_Bar_icon_cronometer_30x30.png"));
+        tab.hardwareButton = [] { return 0; };
+        tab.setHardwareButton = [](int) {};
+        tab.forceDisconnect = [] {};
+#endif
+    }
+    // The screen names its own tab; these stand where it does not.
+    if (tab.screen->windowTitle().isEmpty())
+        tab.screen->setWindowTitle(tr("Measurement"));
+    if (tab.screen->windowIcon().isNull())
+        tab.screen->setWindowIcon(Artwork::icon(QStringLiteral("Tab_Bar_icon_cronometer_30x30.png")));
+    return tab;
+}
+
+bool OrvelAppDelegate::didFinishLaunching()
+{
+    QtLogRouter::install();
+
+    dataDir_ = options_.dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                          : options_.dataDir;
+    if (!QDir().mkpath(dataDir_))
+        qCWarning(lcApp) << "cannot create the data folder" << dataDir_;
+
+    scheduler_ = std::make_unique<QtScheduler>();
+    alerts_ = new AlertPresenter(this);
+    alerts_->setAnimationsEnabled(options_.animations);
+    calls_ = new CallCenter(this);
+    calls_->watchSystemModems();
+    screenLock_ = new ScreenLockInhibitor(this);
+    lifecycle_ = new AppLifecycle(this);
+    connect(lifecycle_, &AppLifecycle::didEnterBackground, this,
+            &OrvelAppDelegate::applicationDidEnterBackground);
+    createAccessories();
+
+    // 1. The main window: the device lying on the desk.
+    auto *window = new QMainWindow;
+    window_ = window;
+    window->setWindowTitle(tr("Tonara+"));
+    window->setObjectName(QStringLiteral("window"));
+    auto *desk = new Desk(window);
+    auto *deskLayout = new QVBoxLayout(desk);
+    deskLayout->setContentsMargins(28, 28, 28, 28);
+    deskLayout->setSizeConstraint(QLayout::SetFixedSize);
+    frame_ = new DeviceFrame(options_.formFactor, desk);
+    deskLayout->addWidget(frame_, 0, Qt::AlignCenter);
+    window->setCentralWidget(desk);
+    // The window is as big as the device on the desk, turned or not.
+    window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (!options_.statusBarTime.isEmpty())
+        frame_->statusBar()->setTimeText(options_.statusBarTime);
+    alerts_->setHost(frame_->display());
+
+    // 2. The four screens, the users screen inside a navigation controller.
+    context_.accessories = accessories_.get();
+    context_.scheduler = scheduler_.get();
+    context_.clock = &clock_;
+    context_.center = &center_;
+    context_.alerts = alerts_;
+    context_.calls = calls_;
+    context_.screenLock = screenLock_;
+    context_.formFactor = options_.formFactor;
+    context_.animations = options_.animations;
+    measurement_ = createMeasurementTab(context_);
+
+    auto *history = new PlaceholderScreen(QStringLiteral("Historyandreports"), tr("Report"),
+                                          QStringLiteral("Tab_Bar_icon_Report_30x30.png"));
+    auto *settings =
+        new PlaceholderScreen(QStringLiteral("setting"), tr("Setting"), QStringLiteral("3-1-1_26.png"));
+    usersScreen_ = new PlaceholderScreen(QStringLiteral("Users"), tr("User"), QStringLiteral("3-1-1_20.png"));
+    auto *usersNavigation = new NavigationController(usersScreen_);
+    usersNavigation->setAnimationsEnabled(options_.animations);
+
+    tabBarController_ = new TonaraTabBarController(options_.formFactor);
+    tabBarController_->setViewControllers({measurement_.screen, history, settings, usersNavigation});
+    // A start request from the device brings the measurement tab forward.
+    if (measurement_.screen->metaObject()->indexOfSignal("selectTabRequested(int)") >= 0)
+        connect(measurement_.screen, SIGNAL(selectTabRequested(int)), tabBarController_,
+                SLOT(setSelectedIndex(int)));
+    if (Artwork::exists(QStringLiteral("Tab_Bar_background.png")))
+        tabBarController_->tabBar()->setBackgroundImage(
+            Artwork::pixmap(QStringLiteral("Tab_Bar_background.png"),
+                            QSize(portraitPoints(options_.formFactor).width(), TabBar::kHeight),
+                            window->devicePixelRatioF()));
+
+    // 3. The tab bar controller is the root; show the window.
+    frame_->setRootWidget(tabBarController_);
+    tabBarController_->setDeviceFrame(frame_);
+    connect(frame_, &DeviceFrame::interfaceOrientationChanged, window, [window] { window->adjustSize(); });
+    lifecycle_->watchWindow(window);
+    buildMenus();
+    window->adjustSize();
+    window->show();
+
+    // 4.–5. The store: schema, settings, users, and the active user's name.
+    readStore();
+    return true;
+}
+
+void OrvelAppDelegate::readStore()
+{
+    DBHelper *db = options_.database;
+    if (!db) {
+        DBHelper::configure(QDir::toNativeSeparators(dataDir_).toStdString(), alerts_);
+        db = &DBHelper::newInstance();
+    }
+    db->openDatabase();
+    store_ = std::make_unique<DataBaseforCD>(*db, *alerts_);
+    store_->check_database();
+    store_->ReadDataBase_setting_table();
+    store_->ReadDataBase_user_table();
+    if (store_->aArray_user_id_setting.empty())
+        return; // no settings row: the users screen keeps its own title
+    const int active = store_->aArray_user_id_setting.back();
+    const int count = int(store_->aArray_lastname_user.size());
+    const int row = count - 1 - active;
+    // The names run from the highest number down to 0, so the active user's
+    // row counts back from the end. A settings row naming a user that has no
+    // profile must not reach outside the list.
+    if (row < 0 || row >= count) {
+        qCWarning(lcApp) << "active user" << active << "has no profile among" << count
+                         << "users; the users tab keeps its title";
+        return;
+    }
+    usersScreen_->setWindowTitle(QString::fromStdString(store_->aArray_lastname_user.at(std::size_t(row))));
+}
+
+void OrvelAppDelegate::applicationDidEnterBackground()
+{
+    // The background task stays open until the stop has gone out; its expiry
+    // handler only reports that it took too long.
+    const AppLifecycle::TaskId task =
+        lifecycle_->beginBackgroundTask([] { Log::write("app", "task takes too much time"); });
+    if (task == AppLifecycle::kInvalidTask) {
+        Log::write("app", "create task error");
+        return;
+    }
+    // Outside the current call, on the main loop where the screens live.
+    QMetaObject::invokeMethod(
+        this,
+        [this, task] {
+            stopMeasurementInBackground();
+            lifecycle_->endBackgroundTask(task);
+        },
+        Qt::QueuedConnection);
+}
+
+void OrvelAppDelegate::stopMeasurementInBackground()
+{
+    if (!measurement_.screen || !measurement_.hardwareButton || measurement_.hardwareButton() != 2)
+        return; // no measurement running: nothing to stop
+    measurement_.forceDisconnect();
+    alerts_->alert(
+        tr("Measurement Stop"),
+        tr("Measurement stopped.You have\neither pressed the Stop button or\n disconnect the Tonara+ "
+           "during\nmeasurement."),
+        {tr("OK")});
+    if (measurement_.showModeChoice) {
+        measurement_.showModeChoice();
+    } else {
+        if (auto *start = measurement_.screen->findChild<QWidget *>(QStringLiteral("start_tonaradock"))) {
+            start->show();
+            start->raise();
+        }
+        for (const char *name : {"measuring_window_result", "measuring_window", "triv3_measuring_window",
+                                 "triv3_measuring_window_result"})
+            if (auto *w = measurement_.screen->findChild<QWidget *>(QLatin1String(name)))
+                w->hide();
+    }
+    measurement_.setHardwareButton(0);
+}
+
+void OrvelAppDelegate::buildMenus()
+{
+    QMenuBar *bar = window_->menuBar();
+    QMenu *device = bar->addMenu(tr("&Device"));
+    device->setObjectName(QStringLiteral("deviceMenu"));
+    QAction *left = device->addAction(tr("Turn Left\tCtrl+Left"));
+    connect(left, &QAction::triggered, frame_, &DeviceFrame::turnLeft);
+    QAction *right = device->addAction(tr("Turn Right\tCtrl+Right"));
+    connect(right, &QAction::triggered, frame_, &DeviceFrame::turnRight);
+    device->addSeparator();
+    QAction *background = device->addAction(tr("Go to Background"));
+    connect(background, &QAction::triggered, window_, &QWidget::showMinimized);
+
+    if (simulator_) {
+        auto *menu = new SimulatorMenu(*simulator_, calls_, window_);
+        bar->addMenu(menu);
+    }
 }
 
 } // namespace tonara

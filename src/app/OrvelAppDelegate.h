@@ -1,36 +1,113 @@
 #pragma once
 
+#include "app/MeasurementTab.h"
+#include "base/Clock.h"
+#include "base/NotificationCenter.h"
+#include "measurement/MeasurementContext.h"
+#include "platform/FormFactor.h"
+
+#include <QMainWindow>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
-class QTabWidget;
+#include <functional>
+#include <memory>
 
 namespace tonara {
 
-// What the command line chose.
+class AccessoryManager;
+class AlertPresenter;
+class AppLifecycle;
+class CallCenter;
+class DBHelper;
+class DataBaseforCD;
+class DeviceFrame;
+class QtScheduler;
+class ScreenLockInhibitor;
+class TonaraSimulator;
+class TonaraTabBarController;
+
+// What the command line chose, and what tests put in place.
 struct AppOptions {
-    QString device;     // empty: the built-in simulated monitor
-    QString dataDir;    // empty: the platform's application data folder
-    QString formFactor = QStringLiteral("phone480");
-    double scale = 1.0;
+    QString device;  // empty: the built-in simulated monitor
+    QString dataDir; // empty: the platform's application data folder
+    FormFactor formFactor = FormFactor::Phone480;
+    double scale = 1.0;     // pixels per point (applied process-wide by main)
+    bool animations = true; // push transitions and sliding sheets; off under test
+
+    // Tests: a private database connection instead of the shared one, a
+    // stand-in measurement screen, and a fixed status-bar time.
+    DBHelper *database = nullptr;
+    std::function<MeasurementTab(const MeasurementContext &)> measurementScreen;
+    QString statusBarTime;
 };
 
-// Builds the window and its four tabs.
+// Starts the application: the window with the device frame, the four tabs,
+// the store's schema check and reads, the active user's name on the users tab,
+// and the stop of a running measurement when the application leaves the front.
 class OrvelAppDelegate : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kMeasurementTab = 0;
+    static constexpr int kHistoryTab = 1;
+    static constexpr int kSettingTab = 2;
+    static constexpr int kUsersTab = 3;
+
     explicit OrvelAppDelegate(AppOptions options, QObject *parent = nullptr);
     ~OrvelAppDelegate() override;
 
-    // Parses the arguments; returns false (with the message in *error) on bad input.
-    static bool parseOptions(const QStringList &args, AppOptions *out, QString *error);
+    // Parses the arguments (the first is the program); returns false with the
+    // message in *error on bad input, and with the help text for --help.
+    static bool parseOptions(const QStringList &args, AppOptions *out, QString *error,
+                             bool *helpAsked = nullptr);
 
-    void didFinishLaunching();
-    QWidget *window() const { return window_; }
+    // Builds everything and shows the window; true when it could.
+    bool didFinishLaunching();
+    // Stops a measurement that is running when the application goes to the back.
+    void applicationDidEnterBackground();
+
+    QMainWindow *window() const { return window_; }
+    TonaraTabBarController *tabBarController() const { return tabBarController_; }
+    DeviceFrame *deviceFrame() const { return frame_; }
+    AlertPresenter *alerts() const { return alerts_; }
+    AppLifecycle *lifecycle() const { return lifecycle_; }
+    CallCenter *callCenter() const { return calls_; }
+    ScreenLockInhibitor *screenLock() const { return screenLock_; }
+    NotificationCenter &notificationCenter() { return center_; }
+    // The built-in monitor, or nullptr with a serial device.
+    TonaraSimulator *simulator() const { return simulator_.get(); }
+    const MeasurementTab &measurementTab() const { return measurement_; }
+    // The users screen (root of the users tab's navigation).
+    QWidget *usersScreen() const { return usersScreen_; }
+    QString dataDir() const { return dataDir_; }
 
 private:
+    void createAccessories();
+    MeasurementTab createMeasurementTab(const MeasurementContext &context);
+    void readStore();
+    void stopMeasurementInBackground();
+    void buildMenus();
+
     AppOptions options_;
-    QWidget *window_ = nullptr;
+    QString dataDir_;
+    std::unique_ptr<QtScheduler> scheduler_;
+    SystemClock clock_;
+    NotificationCenter center_;
+    std::unique_ptr<TonaraSimulator> simulator_;
+    std::unique_ptr<AccessoryManager> accessories_;
+    std::unique_ptr<DataBaseforCD> store_;
+    AlertPresenter *alerts_ = nullptr;
+    CallCenter *calls_ = nullptr;
+    ScreenLockInhibitor *screenLock_ = nullptr;
+    AppLifecycle *lifecycle_ = nullptr;
+    MeasurementContext context_;
+    MeasurementTab measurement_;
+
+    QPointer<QMainWindow> window_;
+    TonaraTabBarController *tabBarController_ = nullptr;
+    DeviceFrame *frame_ = nullptr;
+    QWidget *usersScreen_ = nullptr;
 };
 
 } // namespace tonara

@@ -38,8 +38,11 @@ QPushButton {
 QPushButton[cancelRole="true"] { font-weight: 600; }
 QPushButton[sideBySide="true"] { border-left: 1px solid rgba(60, 60, 67, 0.29); }
 QPushButton[topOfCard="true"] { border-top: none; }
+QPushButton[bottomLeft="true"] { border-bottom-left-radius: 13px; }
+QPushButton[bottomRight="true"] { border-bottom-right-radius: 13px; }
+QPushButton[topOfCard="true"][bottomLeft="true"] { border-top-left-radius: 13px; border-top-right-radius: 13px; }
 QPushButton:pressed { background: rgba(0, 0, 0, 0.10); }
-QPushButton:focus { background: rgba(0, 122, 255, 0.14); }
+QPushButton:focus { background: rgba(0, 122, 255, 0.10); }
 )";
 
 } // namespace
@@ -131,6 +134,19 @@ AlertSheet::AlertSheet(Style style, const QString &title, const QString &message
             rowLayout->addWidget(b);
         } else {
             cardLayout->addWidget(b);
+        }
+    }
+
+    // The buttons along the bottom of a card follow its rounded corners.
+    for (QPushButton *b : buttons_) {
+        const bool last = b == buttons_.last();
+        const bool lastOfCard =
+            last || b->parentWidget() != buttons_.at(buttons_.indexOf(b) + 1)->parentWidget();
+        if (row) {
+            b->setProperty(b == buttons_.first() ? "bottomLeft" : "bottomRight", true);
+        } else if (lastOfCard) {
+            b->setProperty("bottomLeft", true);
+            b->setProperty("bottomRight", true);
         }
     }
 

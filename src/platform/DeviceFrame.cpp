@@ -45,10 +45,8 @@ DeviceFrame::DeviceFrame(FormFactor formFactor, QWidget *parent) : QWidget(paren
     display_->setObjectName(QStringLiteral("display"));
     display_->setAccessibleName(tr("Screen"));
     display_->setAccessibleDescription(display_->objectName());
-    display_->setAutoFillBackground(true);
-    QPalette pal = display_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    display_->setPalette(pal);
+    // The glass under the display is painted by the frame; the display keeps
+    // the ordinary palette so the screens inside inherit light colours.
 
     statusBar_ = new StatusBar(display_);
 

@@ -15,8 +15,11 @@ TabBar::TabBar(QWidget *parent) : QWidget(parent)
     setAccessibleDescription(objectName());
     setFixedHeight(kHeight);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // Items share a phone's width; on a tablet they gather in the middle.
+    layout->addStretch(1);
+    layout->addStretch(1);
 }
 
 int TabBar::addTab(const QString &title, const QIcon &icon)
@@ -34,7 +37,9 @@ int TabBar::addTab(const QString &title, const QIcon &icon)
         emit tabTapped(i);
     });
     items_.append(item);
-    static_cast<QHBoxLayout *>(layout())->addWidget(item);
+    item->setMaximumWidth(kMaxItemWidth);
+    auto *row = static_cast<QHBoxLayout *>(layout());
+    row->insertWidget(row->count() - 1, item, 100);
     if (current_ < 0)
         setCurrentIndex(0);
     return index;

@@ -15,6 +15,7 @@ class TabBar : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kHeight = 49;
+    static constexpr int kMaxItemWidth = 128;
 
     explicit TabBar(QWidget *parent = nullptr);
 

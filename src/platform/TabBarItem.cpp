@@ -41,7 +41,8 @@ void TabBarItem::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QColor colour = isChecked() ? kSelected : kNormal;
-    if (hasFocus()) {
+    // The focus ring shows for keyboard users only, not after a click.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 122, 255, 28));
         p.drawRoundedRect(QRectF(rect()).adjusted(3, 2, -3, -2), 6, 6);
@@ -57,11 +58,11 @@ void TabBarItem::paintEvent(QPaintEvent *)
         p.drawPixmap(QPoint((width() - is.width()) / 2, 3), pm);
     QFont f = font();
     f.setPixelSize(10);
-    f.setWeight(isChecked() ? QFont::DemiBold : QFont::Medium);
+    f.setWeight(QFont::Medium); // the colour marks the selection; bold would not fit "Measurement"
     p.setFont(f);
     p.setPen(colour);
-    const QString title = fontMetrics().elidedText(text(), Qt::ElideRight, width() - 4);
-    p.drawText(QRect(2, 34, width() - 4, 13), Qt::AlignHCenter | Qt::AlignTop, title);
+    const QString title = QFontMetrics(f).elidedText(text(), Qt::ElideRight, width());
+    p.drawText(QRect(0, 34, width(), 13), Qt::AlignHCenter | Qt::AlignTop, title);
 }
 
 } // namespace tonara

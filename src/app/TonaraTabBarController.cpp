@@ -1,0 +1,172 @@
+#include "app/TonaraTabBarController.h"
+
+#include "platform/DeviceFrame.h"
+#include "platform/TabBar.h"
+#include "platform/TabBarItem.h"
+
+#include <QEvent>
+
+namespace tonara {
+
+TonaraTabBarController::TonaraTabBarController(FormFactor formFactor, QWidget *parent)
+    : QWidget(parent), formFactor_(formFactor)
+{
+    setObjectName(QStringLiteral("TonaraTabBarController"));
+    setAccessibleDescription(objectName());
+    tabBar_ = new TabBar(this);
+    connect(tabBar_, &TabBar::tabTapped, this, &TonaraTabBarController::setSelectedIndex);
+}
+
+void TonaraTabBarController::setViewControllers(const QList<QWidget *> &screens)
+{
+    for (const QPointer<QWidget> &old : screens_)
+        delete old.data();
+    screens_.clear();
+    delete tabBar_; // rebuilt for the new screens
+    tabBar_ = new TabBar(this);
+    connect(tabBar_, &TabBar::tabTapped, this, &TonaraTabBarController::setSelectedIndex);
+    for (QWidget *screen : screens) {
+        screen->setParent(this);
+        screen->hide();
+        screen->installEventFilter(this);
+        screens_.append(screen);
+        tabBar_->addTab(screen->windowTitle(), screen->windowIcon());
+    }
+    tabBar_->setVisible(!tabBarHidden_);
+    selected_ = -1;
+    setSelectedIndex(0);
+}
+
+QWidget *TonaraTabBarController::viewController(int index) const
+{
+    return index >= 0 && index < screens_.size() ? screens_.at(index).data() : nullptr;
+}
+
+void TonaraTabBarController::setSelectedIndex(int index)
+{
+    if (!viewController(index) || index == selected_)
+        return;
+    if (QWidget *old = viewController(selected_))
+        old->hide();
+    selected_ = index;
+    tabBar_->setCurrentIndex(index);
+    QWidget *now = viewController(index);
+    relayout();
+    now->show();
+    now->raise();
+    if (lineBarChartView_)
+        lineBarChartView_->raise();
+    emit selectedIndexChanged(index);
+    // The screen on show decides afresh which ways the device may be turned.
+    if (frame_)
+        frame_->attemptRotationToDeviceOrientation();
+}
+
+void TonaraTabBarController::setDeviceFrame(DeviceFrame *frame)
+{
+    frame_ = frame;
+    if (frame_) {
+        frame_->setStatusBarHidden(statusBarHidden_);
+        frame_->setOrientationPolicy([this](Orientation o) { return supportedInterfaceOrientations(o); });
+    }
+}
+
+OrientationMask TonaraTabBarController::supportedInterfaceOrientations(Orientation device)
+{
+    if (selected_ == kHistoryTab && isLandscape(device)) {
+        removeChartView();
+        setStatusBarHidden(true);
+        setTabBarHidden(true);
+        const QSize portrait = portraitPoints(formFactor_);
+        // The chart lies over the tab screens, which keep their portrait frame.
+        for (const QPointer<QWidget> &screen : screens_)
+            if (screen && screen->height() != portrait.height())
+                screen->setGeometry(QRect(QPoint(0, 0), portrait));
+        QWidget *chart = chartFactory_ ? chartFactory_(this, this) : nullptr;
+        if (!chart) {
+            // Stands in until the chart view exists.
+            chart = new QWidget(this);
+            chart->setObjectName(QStringLiteral("LineBarChart_View"));
+            chart->setAccessibleName(tr("Charts"));
+            chart->setAccessibleDescription(chart->objectName());
+        }
+        chart->setParent(this);
+        chart->setAutoFillBackground(true);
+        QPalette pal = chart->palette();
+        pal.setColor(QPalette::Window, QColor(0x1f, 0x5f, 0xbf));
+        chart->setPalette(pal);
+        chart->setGeometry(QRect(QPoint(0, 0), portrait.transposed()));
+        chart->show();
+        chart->raise();
+        lineBarChartView_ = chart;
+        return kAllOrientations;
+    }
+    if (selected_ == kHistoryTab) {
+        setStatusBarHidden(false);
+        setTabBarHidden(false);
+        removeChartView();
+        return kAllOrientations;
+    }
+    setTabBarHidden(false);
+    removeChartView();
+    setStatusBarHidden(false);
+    return kPortraitOnly;
+}
+
+void TonaraTabBarController::removeChartView()
+{
+    if (!lineBarChartView_)
+        return;
+    lineBarChartView_->hide();
+    lineBarChartView_->deleteLater();
+    lineBarChartView_ = nullptr;
+    relayout();
+}
+
+void TonaraTabBarController::setStatusBarHidden(bool hidden)
+{
+    statusBarHidden_ = hidden;
+    if (frame_)
+        frame_->setStatusBarHidden(hidden);
+}
+
+void TonaraTabBarController::setTabBarHidden(bool hidden)
+{
+    tabBarHidden_ = hidden;
+    tabBar_->setVisible(!hidden);
+    relayout();
+}
+
+void TonaraTabBarController::resizeEvent(QResizeEvent *)
+{
+    relayout();
+}
+
+void TonaraTabBarController::relayout()
+{
+    const int barHeight = tabBarHidden_ ? 0 : TabBar::kHeight;
+    tabBar_->setGeometry(0, height() - TabBar::kHeight, width(), TabBar::kHeight);
+    tabBar_->raise();
+    if (lineBarChartView_) {
+        lineBarChartView_->setGeometry(rect());
+        return; // the screens underneath keep their portrait frame
+    }
+    const QRect content(0, 0, width(), height() - barHeight);
+    for (const QPointer<QWidget> &screen : screens_)
+        if (screen)
+            screen->setGeometry(content);
+}
+
+bool TonaraTabBarController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::WindowIconChange) {
+        for (int i = 0; i < screens_.size(); ++i)
+            if (screens_.at(i) == watched) {
+                tabBar_->setTabTitle(i, screens_.at(i)->windowTitle());
+                tabBar_->setTabIcon(i, screens_.at(i)->windowIcon());
+            }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tonara

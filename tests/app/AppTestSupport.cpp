@@ -1,0 +1,71 @@
+#include "AppTestSupport.h"
+
+#include "platform/AlertPresenter.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace tonara::test {
+
+StandInMeasurementScreen::StandInMeasurementScreen()
+{
+    setObjectName(QStringLiteral("instruction_screen"));
+    setWindowTitle(QStringLiteral("Measurement"));
+    for (const char *name : {"start_tonaradock", "measuring_window", "measuring_window_result",
+                             "triv3_measuring_window", "triv3_measuring_window_result"}) {
+        auto *w = new QWidget(this);
+        w->setObjectName(QLatin1String(name));
+    }
+}
+
+QWidget *StandInMeasurementScreen::panel(const char *name) const
+{
+    return findChild<QWidget *>(QLatin1String(name));
+}
+
+MeasurementTab StandInMeasurementScreen::tab()
+{
+    MeasurementTab t;
+    t.screen = this;
+    t.hardwareButton = [this] { return hardwareButton; };
+    t.setHardwareButton = [this](int v) { hardwareButton = v; };
+    t.forceDisconnect = [this] { ++forceDisconnects; };
+    return t; // showModeChoice left empty: the shell finds the panels by name
+}
+
+ShellHarness::ShellHarness(Setup setup)
+{
+    db_ = std::make_unique<DBHelper>(dir_.path().toStdString());
+    db_->openDatabase();
+    if (setup.seed)
+        setup.seed(*db_);
+    AppOptions options;
+    options.dataDir = dir_.path();
+    options.formFactor = setup.formFactor;
+    options.animations = false;
+    options.database = db_.get();
+    options.statusBarTime = QStringLiteral("9:41");
+    if (setup.standInScreen) {
+        standIn_ = new StandInMeasurementScreen;
+        options.measurementScreen = [this](const MeasurementContext &) { return standIn_->tab(); };
+    }
+    app_ = std::make_unique<OrvelAppDelegate>(options);
+    app_->didFinishLaunching();
+    settle();
+}
+
+ShellHarness::~ShellHarness()
+{
+    app_.reset();
+    settle();
+}
+
+void ShellHarness::settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace tonara::test

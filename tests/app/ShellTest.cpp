@@ -1,0 +1,308 @@
+#include "AppTestSupport.h"
+
+#include "app/TonaraTabBarController.h"
+#include "platform/AlertPresenter.h"
+#include "platform/AppLifecycle.h"
+#include "platform/Artwork.h"
+#include "platform/DeviceFrame.h"
+#include "platform/NavigationController.h"
+#include "platform/StatusBar.h"
+#include "platform/TabBar.h"
+#include "platform/TabBarItem.h"
+#include "storage/DataBaseforCD.h"
+
+#include <gtest/gtest.h>
+
+#include "base/Log.h"
+
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <algorithm>
+
+#include <vector>
+
+namespace tonara {
+namespace {
+
+using test::ShellHarness;
+
+// Records what the store shows instead of putting it on screen.
+class SilentAlerts : public AlertSink {
+public:
+    void showAlert(const std::string &, const std::string &, const std::vector<std::string> &,
+                   Completion) override
+    {}
+};
+
+QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(QSize(30, 30), 1.0).toImage();
+}
+
+// ---- Tabs ----------------------------------------------------------------
+
+TEST(ShellTabs, FourTabsInOrderWithTheirTitlesAndIcons)
+{
+    ShellHarness h;
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->viewController(0)->objectName(), "instruction_screen");
+    EXPECT_EQ(tabs->viewController(1)->objectName(), "Historyandreports");
+    EXPECT_EQ(tabs->viewController(2)->objectName(), "setting");
+    auto *nav = qobject_cast<NavigationController *>(tabs->viewController(3));
+    ASSERT_NE(nav, nullptr) << "the users screen sits inside a navigation controller";
+    EXPECT_EQ(nav->rootWidget()->objectName(), "Users");
+
+    const QStringList titles{"Measurement", "Report", "Setting", "User"};
+    const QStringList icons{"Tab_Bar_icon_cronometer_30x30.png", "Tab_Bar_icon_Report_30x30.png",
+                            "3-1-1_26.png", "3-1-1_20.png"};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(tabs->tabBar()->tabTitle(i), titles[i]);
+        EXPECT_EQ(tabs->tabBar()->item(i)->accessibleName(), titles[i]);
+        ASSERT_TRUE(Artwork::exists(icons[i]));
+        EXPECT_EQ(iconImage(tabs->tabBar()->tabIcon(i)), iconImage(Artwork::icon(icons[i])));
+    }
+    // Every icon is a different picture.
+    EXPECT_NE(iconImage(tabs->tabBar()->tabIcon(2)), iconImage(tabs->tabBar()->tabIcon(3)));
+}
+
+TEST(ShellTabs, TappingATabShowsItsScreenOnly)
+{
+    ShellHarness h;
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    EXPECT_EQ(tabs->selectedIndex(), 0);
+    EXPECT_TRUE(tabs->viewController(0)->isVisible());
+    tabs->tabBar()->item(2)->click();
+    EXPECT_EQ(tabs->selectedIndex(), 2);
+    EXPECT_EQ(tabs->tabBar()->currentIndex(), 2);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(tabs->viewController(i)->isVisible(), i == 2) << i;
+    // The screen fills the space between the status bar and the tab bar.
+    EXPECT_EQ(tabs->viewController(2)->height(), 480 - StatusBar::kHeight - TabBar::kHeight);
+}
+
+TEST(ShellTabs, ATabFollowsItsScreensTitle)
+{
+    ShellHarness h;
+    h.app().usersScreen()->setWindowTitle(QStringLiteral("Maria"));
+    EXPECT_EQ(h.app().tabBarController()->tabBar()->tabTitle(3), "Maria");
+}
+
+// ---- The active user's name on the users tab -------------------------------
+
+void seedUsers(DBHelper &db, const std::vector<std::string> &names, int active)
+{
+    SilentAlerts alerts;
+    DataBaseforCD store(db, alerts);
+    store.check_database();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        ASSERT_TRUE(store.insertDataBase_user_table(int(i), "", "", names[i], "", "", 0, ""));
+    }
+    if (active >= 0) {
+        ASSERT_TRUE(store.insertDataBase_setting_table(active, 180, 60));
+    }
+}
+
+TEST(ShellUsersTab, KeepsItsTitleWithoutASettingsRow)
+{
+    ShellHarness h(ShellHarness::seeded([](DBHelper &db) { seedUsers(db, {"User", "Anna"}, -1); }));
+    EXPECT_EQ(h.app().usersScreen()->windowTitle(), "User");
+    EXPECT_EQ(h.app().tabBarController()->tabBar()->tabTitle(3), "User");
+}
+
+TEST(ShellUsersTab, ShowsTheActiveUsersName)
+{
+    const std::vector<std::string> names{"Zero", "One", "Two"};
+    for (int active = 0; active < 3; ++active) {
+        SCOPED_TRACE(active);
+        ShellHarness h(ShellHarness::seeded([&](DBHelper &db) { seedUsers(db, names, active); }));
+        EXPECT_EQ(h.app().usersScreen()->windowTitle().toStdString(), names[std::size_t(active)]);
+        EXPECT_EQ(h.app().tabBarController()->tabBar()->tabTitle(3).toStdString(),
+                  names[std::size_t(active)]);
+    }
+}
+
+TEST(ShellUsersTab, AnActiveUserWithoutAProfileLeavesTheTitle)
+{
+    // The settings row names user 5 but only users 0 and 1 exist: no name is
+    // read from outside the list.
+    ShellHarness h(ShellHarness::seeded([](DBHelper &db) { seedUsers(db, {"Zero", "One"}, 5); }));
+    EXPECT_EQ(h.app().usersScreen()->windowTitle(), "User");
+}
+
+TEST(ShellUsersTab, AFreshDataFolderGetsTheDatabaseFile)
+{
+    ShellHarness h;
+    EXPECT_TRUE(QFileInfo::exists(h.app().dataDir() + QStringLiteral("/TonaraDock.sqlite")));
+}
+
+// ---- Orientation -----------------------------------------------------------
+
+struct OrientationCase {
+    FormFactor formFactor;
+    QSize portrait;
+};
+
+class ShellOrientation : public ::testing::TestWithParam<OrientationCase> {};
+
+TEST_P(ShellOrientation, LandscapeIsOnlyForTheHistoryTab)
+{
+    ShellHarness h(ShellHarness::on(GetParam().formFactor));
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    DeviceFrame *frame = h.app().deviceFrame();
+    for (int tab : {0, 2, 3}) {
+        SCOPED_TRACE(tab);
+        tabs->setSelectedIndex(tab);
+        frame->turnLeft();
+        EXPECT_EQ(frame->interfaceOrientation(), Orientation::Portrait);
+        EXPECT_EQ(frame->displayPoints(), GetParam().portrait);
+        EXPECT_EQ(tabs->LineBarChart_View(), nullptr);
+        EXPECT_TRUE(tabs->tabBar()->isVisible());
+        EXPECT_FALSE(frame->isStatusBarHidden());
+        frame->turnRight();
+        EXPECT_EQ(frame->interfaceOrientation(), Orientation::Portrait);
+    }
+}
+
+TEST_P(ShellOrientation, TurningOnTheHistoryTabShowsTheChartOverEverything)
+{
+    ShellHarness h(ShellHarness::on(GetParam().formFactor));
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    DeviceFrame *frame = h.app().deviceFrame();
+    tabs->setSelectedIndex(1);
+
+    frame->turnLeft();
+    EXPECT_EQ(frame->interfaceOrientation(), Orientation::LandscapeLeft);
+    QPointer<QWidget> chart = tabs->LineBarChart_View();
+    ASSERT_TRUE(chart);
+    EXPECT_EQ(chart->objectName(), "LineBarChart_View");
+    EXPECT_FALSE(tabs->tabBar()->isVisible());
+    EXPECT_TRUE(frame->isStatusBarHidden());
+    EXPECT_EQ(frame->displayPoints(), GetParam().portrait.transposed());
+    EXPECT_EQ(chart->geometry(), QRect(QPoint(0, 0), GetParam().portrait.transposed()));
+    EXPECT_EQ(chart->mapTo(frame->display(), QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_TRUE(chart->isVisible());
+
+    // Turning further round to the other landscape side builds a new chart.
+    frame->turnLeft(); // upside down: allowed on this tab
+    EXPECT_EQ(frame->interfaceOrientation(), Orientation::PortraitUpsideDown);
+    EXPECT_EQ(tabs->LineBarChart_View(), nullptr);
+    frame->turnLeft();
+    EXPECT_EQ(frame->interfaceOrientation(), Orientation::LandscapeRight);
+    ASSERT_NE(tabs->LineBarChart_View(), nullptr);
+
+    frame->setDeviceOrientation(Orientation::Portrait);
+    ShellHarness::settle();
+    EXPECT_EQ(frame->interfaceOrientation(), Orientation::Portrait);
+    EXPECT_EQ(tabs->LineBarChart_View(), nullptr);
+    EXPECT_FALSE(chart) << "the chart view is removed, not just hidden";
+    EXPECT_TRUE(tabs->tabBar()->isVisible());
+    EXPECT_FALSE(frame->isStatusBarHidden());
+    EXPECT_EQ(tabs->viewController(1)->height(),
+              GetParam().portrait.height() - StatusBar::kHeight - TabBar::kHeight);
+}
+
+TEST_P(ShellOrientation, LeavingTheHistoryTabInLandscapeReturnsToPortrait)
+{
+    // The device asks for a measurement while the chart is up.
+    ShellHarness h(ShellHarness::on(GetParam().formFactor));
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    tabs->setSelectedIndex(1);
+    h.app().deviceFrame()->turnRight();
+    ASSERT_NE(tabs->LineBarChart_View(), nullptr);
+    tabs->setSelectedIndex(0);
+    EXPECT_EQ(h.app().deviceFrame()->interfaceOrientation(), Orientation::Portrait);
+    EXPECT_EQ(tabs->LineBarChart_View(), nullptr);
+    EXPECT_TRUE(tabs->tabBar()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(FormFactors, ShellOrientation,
+                         ::testing::Values(OrientationCase{FormFactor::Phone480, {320, 480}},
+                                           OrientationCase{FormFactor::Phone568, {320, 568}},
+                                           OrientationCase{FormFactor::Tablet, {768, 1024}}));
+
+// ---- Going to the background -------------------------------------------------
+
+void expectStoppedToModeChoice(ShellHarness &h)
+{
+    auto *screen = h.standIn();
+    EXPECT_EQ(screen->forceDisconnects, 1);
+    EXPECT_EQ(screen->hardwareButton, 0);
+    AlertPresenter *alerts = h.app().alerts();
+    ASSERT_TRUE(alerts->hasAlert());
+    EXPECT_EQ(alerts->currentTitle(), "Measurement Stop");
+    EXPECT_EQ(alerts->currentMessage(), "Measurement stopped.You have\neither pressed the Stop button or\n "
+                                        "disconnect the Tonara+ during\nmeasurement.");
+    EXPECT_EQ(alerts->currentButtons(), QStringList{"OK"});
+    EXPECT_FALSE(screen->panel("start_tonaradock")->isHidden());
+    for (const char *w : {"measuring_window", "measuring_window_result", "triv3_measuring_window",
+                          "triv3_measuring_window_result"})
+        EXPECT_TRUE(screen->panel(w)->isHidden()) << w;
+}
+
+TEST(ShellBackground, MinimisingDuringAMeasurementStopsIt)
+{
+    ShellHarness h;
+    h.standIn()->hardwareButton = 2;
+    h.standIn()->panel("measuring_window")->show();
+    h.standIn()->panel("measuring_window")->raise();
+    h.app().window()->setWindowState(Qt::WindowMinimized);
+    ShellHarness::settle();
+    EXPECT_TRUE(h.app().lifecycle()->isInBackground());
+    expectStoppedToModeChoice(h);
+    EXPECT_EQ(h.app().lifecycle()->openTaskCount(), 0) << "the background task ends after the stop";
+
+    // Coming back and leaving again with nothing running stops nothing more.
+    h.app().window()->setWindowState(Qt::WindowNoState);
+    h.app().alerts()->answer(0);
+    h.app().window()->setWindowState(Qt::WindowMinimized);
+    ShellHarness::settle();
+    EXPECT_EQ(h.standIn()->forceDisconnects, 1);
+    EXPECT_FALSE(h.app().alerts()->hasAlert());
+}
+
+TEST(ShellBackground, PlatformSuspendDuringAMeasurementStopsIt)
+{
+    ShellHarness h;
+    h.standIn()->hardwareButton = 2;
+    h.app().lifecycle()->enterBackground();
+    ShellHarness::settle();
+    expectStoppedToModeChoice(h);
+}
+
+TEST(ShellBackground, OutsideAMeasurementNothingChanges)
+{
+    for (int state : {0, 1, 3}) {
+        SCOPED_TRACE(state);
+        ShellHarness h;
+        h.standIn()->hardwareButton = state;
+        h.standIn()->panel("measuring_window_result")->show();
+        h.app().lifecycle()->enterBackground();
+        ShellHarness::settle();
+        EXPECT_EQ(h.standIn()->forceDisconnects, 0);
+        EXPECT_EQ(h.standIn()->hardwareButton, state);
+        EXPECT_FALSE(h.app().alerts()->hasAlert());
+        EXPECT_FALSE(h.standIn()->panel("measuring_window_result")->isHidden());
+    }
+}
+
+TEST(ShellBackground, WithoutABackgroundTaskTheMeasurementGoesOn)
+{
+    std::vector<std::string> lines;
+    ShellHarness h;
+    Log::setSink([&](const std::string &, const std::string &line) { lines.push_back(line); });
+    h.standIn()->hardwareButton = 2;
+    h.app().lifecycle()->setBackgroundTasksAvailable(false);
+    h.app().lifecycle()->enterBackground();
+    ShellHarness::settle();
+    Log::setSink({});
+    EXPECT_EQ(h.standIn()->forceDisconnects, 0);
+    EXPECT_EQ(h.standIn()->hardwareButton, 2);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "create task error"), lines.end());
+}
+
+} // namespace
+} // namespace tonara
