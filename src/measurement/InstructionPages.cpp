@@ -55,7 +55,7 @@ InstructionPages::InstructionPages(FormFactor form, bool animations, QWidget *pa
     go_back_strat = MeasurementUi::button(this, QStringLiteral("go_back_strat"), tr("\u2039 Modes"),
                                           QStringLiteral("link"));
     go_back_strat->setAccessibleName(tr("Back to the measurement modes"));
-    title_ = MeasurementUi::label(this, QStringLiteral("instruction_title"), {}, QStringLiteral("title"));
+    title_ = MeasurementUi::label(this, QStringLiteral("instruction_title"), {}, QStringLiteral("pagecount"));
 
     clip_ = new QWidget(this);
     clip_->setObjectName(QStringLiteral("instruction_clip"));
@@ -138,7 +138,7 @@ void InstructionPages::restartAtFirstPage()
     page_ = 0;
     previousPage_ = 0;
     page_control->setCurrentPage(0);
-    title_->setText(tr("1 of %1").arg(kPages));
+    title_->setText(tr("Step 1 of %1").arg(kPages));
     title_->setAccessibleName(title_->text());
     layoutStrip(false, true);
 }
@@ -149,7 +149,7 @@ void InstructionPages::pageTurn(int page)
     const bool forward = page >= previousPage_;
     page_ = page;
     page_control->setCurrentPage(page);
-    title_->setText(tr("%1 of %2").arg(page + 1).arg(kPages));
+    title_->setText(tr("Step %1 of %2").arg(page + 1).arg(kPages));
     title_->setAccessibleName(title_->text());
     for (int i = 0; i < kPages; ++i)
         cards_[std::size_t(i)]->setVisible(true);

@@ -103,6 +103,8 @@ QLabel[role="value"] { font-size: @value; font-weight: bold; color: #2B3A4A; }
 QLabel[role="bigvalue"] { font-size: @big; font-weight: bold; color: #1F8FD6; }
 QLabel[role="rowvalue"] { font-size: @body; font-weight: bold; color: #2B3A4A; }
 QLabel[role="steptitle"] { font-size: @body; font-weight: bold; color: #2B3A4A; }
+QLabel[role="chevron"] { font-size: @title; color: #A9B6C3; }
+QLabel[role="pagecount"] { font-size: @small; font-weight: bold; color: #5B6B7B; }
 QLabel[role="rowhead"] { font-size: @small; font-weight: bold; color: #5B6B7B; }
 QLabel[role="notice"] { font-size: @small; color: #1F8FD6; font-weight: bold; }
 QFrame[card="true"] { background: #FFFFFF; border: 1px solid #D5DEE6; border-radius: @radius; }
@@ -118,8 +120,8 @@ QPushButton[role="danger"] { background: #C62E3A; color: white; border: none; fo
 QPushButton[role="danger"]:pressed { background: #A1222D; }
 QPushButton[role="link"] { background: transparent; color: #1F8FD6; border: none; padding: 0px; min-height: 0px; }
 QPushButton[role="picture"] { background: transparent; border: none; padding: 0px; min-height: 0px; }
-QPushButton[role="mode"] { background: #FFFFFF; border: 1px solid #D5DEE6; border-radius: @radius;
-                           text-align: left; padding: @pad @padx; color: #2B3A4A; font-size: @body; font-weight: bold; }
+QPushButton[role="mode"] { background: #FFFFFF; border: 1px solid #D5DEE6; border-radius: @radius; padding: 0px;
+                           min-height: @modeh; }
 QPushButton[role="mode"]:pressed { background: #E6F3FC; border-color: #1F8FD6; }
 QLineEdit { background: #FFFFFF; border: 1px solid #D5DEE6; border-radius: @btnradius; padding: @pad;
             font-size: @body; color: #3A4A5A; }
@@ -133,7 +135,8 @@ QLineEdit { background: #FFFFFF; border: 1px solid #D5DEE6; border-radius: @btnr
         .replace(QStringLiteral("@btnradius"), px(8))
         .replace(QStringLiteral("@padx"), px(14))
         .replace(QStringLiteral("@pad"), px(6))
-        .replace(QStringLiteral("@btnh"), px(24));
+        .replace(QStringLiteral("@btnh"), px(24))
+        .replace(QStringLiteral("@modeh"), px(66));
     return css;
 }
 

@@ -3,6 +3,7 @@
 #include "measurement/MeasurementUi.h"
 #include "platform/Artwork.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,13 +16,34 @@ QPushButton *modeButton(QWidget *parent, const QString &name, const QString &art
                         const QString &detail, FormFactor form)
 {
     const double s = MeasurementUi::scale(form);
-    QPushButton *b =
-        MeasurementUi::button(parent, name, heading + QLatin1Char('\n') + detail, QStringLiteral("mode"));
+    // A card: picture, a bold heading over a quieter line, and a chevron. The
+    // texts are children that let every touch through to the button.
+    QPushButton *b = MeasurementUi::button(parent, name, QString(), QStringLiteral("mode"));
     b->setAccessibleName(heading);
-    b->setIcon(Artwork::icon(artwork));
-    b->setIconSize(QSize(qRound(40 * s), qRound(40 * s)));
-    b->setMinimumHeight(qRound(isTablet(form) ? 74 * s : 70));
+    b->setToolTip(detail);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *row = new QHBoxLayout(b);
+    row->setContentsMargins(qRound(12 * s), qRound(8 * s), qRound(12 * s), qRound(8 * s));
+    row->setSpacing(qRound(12 * s));
+    const int pic = qRound(44 * s);
+    QLabel *icon =
+        MeasurementUi::picture(b, name + QStringLiteral("_icon"), artwork, QSize(pic, pic), QString());
+    auto *texts = new QVBoxLayout;
+    texts->setSpacing(qRound(2 * s));
+    QLabel *head =
+        MeasurementUi::label(b, name + QStringLiteral("_title"), heading, QStringLiteral("steptitle"));
+    QLabel *sub =
+        MeasurementUi::label(b, name + QStringLiteral("_detail"), detail, QStringLiteral("caption"));
+    texts->addWidget(head);
+    texts->addWidget(sub);
+    QLabel *chevron = MeasurementUi::label(b, name + QStringLiteral("_chevron"), QStringLiteral("\u203A"),
+                                           QStringLiteral("chevron"));
+    for (QWidget *w : {static_cast<QWidget *>(icon), static_cast<QWidget *>(head),
+                       static_cast<QWidget *>(sub), static_cast<QWidget *>(chevron)})
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    row->addWidget(icon);
+    row->addLayout(texts, 1);
+    row->addWidget(chevron);
     return b;
 }
 
@@ -39,6 +61,8 @@ ModeChoicePanel::ModeChoicePanel(FormFactor form, QWidget *parent) : QWidget(par
     col->setContentsMargins(margin, qRound(28 * s), margin, qRound(18 * s));
     col->setSpacing(qRound(10 * s));
 
+    if (isTablet(form))
+        col->addStretch(1);
     col->addWidget(MeasurementUi::label(this, QStringLiteral("start_title"), tr("Blood pressure"),
                                         QStringLiteral("title")));
     QLabel *sub =
@@ -57,7 +81,7 @@ ModeChoicePanel::ModeChoicePanel(FormFactor form, QWidget *parent) : QWidget(par
     col->addWidget(one_tonara);
     col->addWidget(mem_tonara);
     col->addWidget(maual_tonara);
-    col->addStretch(1);
+    col->addStretch(isTablet(form) ? 2 : 1);
 
     QLabel *hint =
         MeasurementUi::label(this, QStringLiteral("start_hint"),

@@ -16,7 +16,8 @@ SingleLivePanel::SingleLivePanel(FormFactor form, QWidget *parent) : QWidget(par
     setProperty("panel", true);
     setAttribute(Qt::WA_StyledBackground);
     const double s = MeasurementUi::scale(form);
-    const int margin = isTablet(form) ? 54 : 20;
+    // Room for the trace (661 or 280 points) and its frame.
+    const int margin = isTablet(form) ? 40 : 12;
 
     auto *col = new QVBoxLayout(this);
     col->setContentsMargins(margin, qRound(26 * s), margin, qRound(18 * s));
@@ -67,7 +68,7 @@ SingleLivePanel::SingleLivePanel(FormFactor form, QWidget *parent) : QWidget(par
     traceHost->setObjectName(QStringLiteral("measuring_trace"));
     traceHost->setProperty("card", QStringLiteral("dark"));
     auto *traceCol = new QVBoxLayout(traceHost);
-    traceCol->setContentsMargins(qRound(8 * s), qRound(8 * s), qRound(8 * s), qRound(8 * s));
+    traceCol->setContentsMargins(isTablet(form) ? 8 : 4, 8, isTablet(form) ? 8 : 4, isTablet(form) ? 8 : 4);
     auto *traceHead = new QHBoxLayout;
     traceHead->addWidget(MeasurementUi::label(traceHost, QStringLiteral("measuring_trace_title"),
                                               tr("Pulse wave"), QStringLiteral("caption")));

@@ -16,7 +16,8 @@ TrivLivePanel::TrivLivePanel(FormFactor form, QWidget *parent) : QWidget(parent)
     setProperty("panel", true);
     setAttribute(Qt::WA_StyledBackground);
     const double s = MeasurementUi::scale(form);
-    const int margin = isTablet(form) ? 54 : 20;
+    // Room for the trace (661 or 280 points) and its frame.
+    const int margin = isTablet(form) ? 40 : 12;
 
     auto *col = new QVBoxLayout(this);
     col->setContentsMargins(margin, qRound(26 * s), margin, qRound(18 * s));
@@ -50,6 +51,7 @@ TrivLivePanel::TrivLivePanel(FormFactor form, QWidget *parent) : QWidget(parent)
     cardCol->setContentsMargins(qRound(16 * s), qRound(8 * s), qRound(16 * s), qRound(10 * s));
     cardCol->setSpacing(0);
     auto *head = new QHBoxLayout;
+    head->setSpacing(qRound(6 * s));
     head->addWidget(MeasurementUi::label(card, QStringLiteral("triv3_reading_caption"), tr("Reading"),
                                          QStringLiteral("caption")));
     label3triv_chak = MeasurementUi::valueLabel(card, QStringLiteral("label3triv_chak"),
@@ -80,7 +82,8 @@ TrivLivePanel::TrivLivePanel(FormFactor form, QWidget *parent) : QWidget(parent)
     traceHost->setObjectName(QStringLiteral("triv3_trace"));
     traceHost->setProperty("card", QStringLiteral("dark"));
     auto *traceCol = new QVBoxLayout(traceHost);
-    traceCol->setContentsMargins(qRound(6 * s), qRound(6 * s), qRound(6 * s), qRound(6 * s));
+    traceCol->setContentsMargins(isTablet(form) ? 8 : 4, isTablet(form) ? 8 : 4, isTablet(form) ? 8 : 4,
+                                 isTablet(form) ? 8 : 4);
     col->addWidget(traceHost, 0, Qt::AlignHCenter);
     col->addStretch(1);
 

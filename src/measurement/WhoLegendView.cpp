@@ -38,15 +38,15 @@ void WhoLegendPicture::paintEvent(QPaintEvent *)
     p.drawPixmap(rect(), pm);
 }
 
-WhoScrollView::WhoScrollView(QWidget *picture, QSize content, QWidget *parent)
-    : QScrollArea(parent), picture_(picture), content_(content)
+WhoScrollView::WhoScrollView(QWidget *picture, QSize natural, QWidget *parent)
+    : QScrollArea(parent), picture_(picture), natural_(natural), content_(natural)
 {
     MeasurementUi::name(this, QStringLiteral("whoscrollView"), tr("WHO legend, zoomable"));
     setWidget(picture);
     setWidgetResizable(false);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     setFrameShape(QFrame::NoFrame);
-    picture->resize(content);
+    picture->resize(content_);
     viewport()->grabGesture(Qt::PinchGesture);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -68,6 +68,14 @@ void WhoScrollView::setZoomScale(double zoom, QPointF anchor)
     picture_->resize((QSizeF(content_) * zoom_).toSize());
     horizontalScrollBar()->setValue(qRound(before.x() * zoom_ - anchor.x()));
     verticalScrollBar()->setValue(qRound(before.y() * zoom_ - anchor.y()));
+}
+
+void WhoScrollView::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    // Unzoomed, the whole legend is in view; zooming enlarges from there.
+    content_ = natural_.scaled(size(), Qt::KeepAspectRatio);
+    picture_->resize((QSizeF(content_) * zoom_).toSize());
 }
 
 bool WhoScrollView::viewportEvent(QEvent *event)
@@ -124,11 +132,13 @@ WhoLegendView::WhoLegendView(FormFactor form, QWidget *parent) : QWidget(parent)
     WHO_Back_Touch->setAccessibleName(tr("Close the legend"));
     auto *title = MeasurementUi::label(this, QStringLiteral("WHO_title"), tr("WHO classification"),
                                        QStringLiteral("title"));
+    // One header row: back on the left, the title centred.
     const double s = MeasurementUi::scale(form);
     WHO_Back_Touch->adjustSize();
     WHO_Back_Touch->move(qRound(12 * s), qRound(12 * s));
-    title->adjustSize();
-    title->move(isTablet(form) ? 10 : 7, WHO_Back_Touch->geometry().bottom() + 2);
+    title->setProperty("role", QStringLiteral("steptitle"));
+    title->setAlignment(Qt::AlignCenter);
+    title_ = title;
     imageviewINIT();
 }
 
@@ -143,7 +153,9 @@ void WhoLegendView::placeScrollView()
         return;
     const bool tablet = isTablet(form_);
     const int x = tablet ? 10 : 7;
-    const int top = tablet ? 96 : 64;
+    const int top = WHO_Back_Touch->geometry().bottom() + (tablet ? 16 : 6);
+    title_->setGeometry(0, WHO_Back_Touch->y(), width(), WHO_Back_Touch->height());
+    WHO_Back_Touch->raise();
     // As large as the legend's frame allows, within the screen we are given.
     const int w = qMin(tablet ? 748 : 307, width() - 2 * x);
     const int h = qMin(tablet ? 964 : 460, height() - top - x);
@@ -154,11 +166,15 @@ void WhoLegendView::imageviewINIT()
 {
     delete whoscrollView;
     const bool tablet = isTablet(form_);
-    const QSize content = tablet ? QSize(748, 964) : QSize(307, 370);
-    WHO_imageView = new WhoLegendPicture(QString::fromLatin1(kLegendPicture));
-    whoscrollView = new WhoScrollView(WHO_imageView, content, this);
+    const QString picture = QString::fromLatin1(kLegendPicture);
+    QSize natural = Artwork::naturalSize(picture);
+    if (natural.isEmpty())
+        natural = tablet ? QSize(748, 964) : QSize(307, 370);
+    WHO_imageView = new WhoLegendPicture(picture);
+    whoscrollView = new WhoScrollView(WHO_imageView, natural, this);
     placeScrollView();
-    whoscrollView->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    whoscrollView->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: "
+                                                "transparent; border: none; }"));
     whoscrollView->viewport()->setAutoFillBackground(false);
     whoscrollView->show();
 }

@@ -5,6 +5,7 @@
 #include <QScrollArea>
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 namespace tonara {
@@ -32,19 +33,25 @@ public:
     static constexpr double kMinZoom = 1.0;
     static constexpr double kMaxZoom = 5.0;
 
-    WhoScrollView(QWidget *picture, QSize content, QWidget *parent = nullptr);
+    // natural: the picture's own proportions; at zoom 1 it fits the view whole.
+    WhoScrollView(QWidget *picture, QSize natural, QWidget *parent = nullptr);
     double zoomScale() const { return zoom_; }
     // Clamped to 1..5; keeps the point under anchor (viewport coordinates) still.
     void setZoomScale(double zoom, QPointF anchor = QPointF(-1, -1));
     // The widget zoomed in this scroll view, or nullptr when asked about another.
     QWidget *viewForZoomingInScrollView(const QScrollArea *scrollView) const;
 
+    // The picture's size at zoom 1.
+    QSize contentSize() const { return content_; }
+
 protected:
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWidget *picture_;
+    QSize natural_;
     QSize content_;
     double zoom_ = 1.0;
     double pinchStart_ = 1.0;
@@ -70,6 +77,7 @@ protected:
 private:
     void placeScrollView();
     FormFactor form_;
+    QLabel *title_ = nullptr;
 };
 
 } // namespace tonara
