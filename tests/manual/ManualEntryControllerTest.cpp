@@ -396,3 +396,43 @@ TEST_F(ManualEntryTest, SlidingStepsSettleOnOnePage)
 
 } // namespace
 } // namespace tonara::test
+
+namespace tonara::test {
+namespace {
+
+TEST_F(ManualEntryTest, CommentGoesToTheScreensEditorOrIsTypedInPlace)
+{
+    enter("120", "80", "60");
+    manual->manual_step4_4()->next->click();
+    QLineEdit *comment = manual->manual_result()->comments_text_manual;
+
+    // Without an editor on the screen the field itself takes the text, up to 140.
+    QTest::mouseClick(comment, Qt::LeftButton);
+    ASSERT_FALSE(comment->isReadOnly());
+    type(comment, "ok");
+    EXPECT_EQ(comment->text(), QStringLiteral("ok"));
+    comment->setText(QString(150, QLatin1Char('x')));
+    EXPECT_EQ(comment->text().size(), 140);
+
+    // With one, a tap asks for it and its text comes back.
+    int asked = 0;
+    QObject::connect(manual, &ManualEntryController::commentRequested, [&] { ++asked; });
+    manual->manual_result()->manul_result_cencel->click();
+    alerts.answer(QStringLiteral("OK"));
+    enter("120", "80", "60");
+    manual->manual_step4_4()->next->click();
+    ASSERT_TRUE(comment->isReadOnly());
+    QTest::mouseClick(comment, Qt::LeftButton);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(comment->isReadOnly());
+    manual->manual_result()->hide();
+    manual->setComment(QStringLiteral("evening"));
+    manual->showResult();
+    EXPECT_TRUE(manual->manual_result()->isVisible());
+    manual->manual_result()->manual_result_save->click();
+    ASSERT_EQ(readings().size(), 1u);
+    EXPECT_EQ(readings()[0].diary, "evening");
+}
+
+} // namespace
+} // namespace tonara::test
