@@ -14,9 +14,10 @@ struct MeasurementTab {
     std::function<int()> hardwareButton;        // HardwareButton
     std::function<void(int)> setHardwareButton; // HardwareButton =
     std::function<void()> forceDisconnect;      // ForceDisconnect
-    // Puts the mode choice start_tonaradock on top and hides the four
-    // measurement windows; empty: found among the screen's children by name.
-    std::function<void()> showModeChoice;
+    // The screen's own background stop (stop command, "Measurement Stop",
+    // mode choice on top, HardwareButton 0, screen lock back on). Empty: the
+    // shell takes those steps itself, finding the panels by their names.
+    std::function<void()> enterBackground;
 };
 
 } // namespace tonara

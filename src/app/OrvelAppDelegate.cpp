@@ -105,7 +105,8 @@ bool OrvelAppDelegate::parseOptions(const QStringList &args, AppOptions *out, QS
     if (p.isSet(help)) {
         if (helpAsked)
             *helpAsked = true;
-        *error = p.helpText();
+        // Read before the application exists, so the program name is filled in here.
+        *error = p.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("tonara"));
         return false;
     }
     if (!p.positionalArguments().isEmpty()) {
@@ -161,16 +162,7 @@ MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &
         tab.hardwareButton = [screen] { return screen->HardwareButton(); };
         tab.setHardwareButton = [screen](int v) { screen->setHardwareButton(v); };
         tab.forceDisconnect = [screen] { screen->ForceDisconnect(); };
-        tab.showModeChoice = [screen] {
-            if (QWidget *start = screen->start_tonaradock()) {
-                start->show();
-                start->raise();
-            }
-            for (QWidget *w : {screen->measuring_window_result(), screen->measuring_window(),
-                               screen->triv3_measuring_window(), screen->triv3_measuring_window_result()})
-                if (w)
-                    w->hide();
-        };
+        tab.enterBackground = [screen] { screen->enterBackground(); };
 #else
         tab.screen = new PlaceholderScreen(QStringLiteral("instruction_screen"), tr("Measurement"),
                                            QStringLiteral("Tab_Bar_icon_cronometer_30x30.png"));
@@ -323,15 +315,14 @@ void OrvelAppDelegate::stopMeasurementInBackground()
 {
     if (!measurement_.screen || !measurement_.hardwareButton || measurement_.hardwareButton() != 2)
         return; // no measurement running: nothing to stop
-    measurement_.forceDisconnect();
-    alerts_->alert(
-        tr("Measurement Stop"),
-        tr("Measurement stopped.You have\neither pressed the Stop button or\n disconnect the Tonara+ "
-           "during\nmeasurement."),
-        {tr("OK")});
-    if (measurement_.showModeChoice) {
-        measurement_.showModeChoice();
+    if (measurement_.enterBackground) {
+        measurement_.enterBackground();
     } else {
+        measurement_.forceDisconnect();
+        alerts_->alert(tr("Measurement Stop"),
+                       tr("Measurement stopped.You have\neither pressed the Stop button or\n disconnect the "
+                          "Tonara+ during\nmeasurement."),
+                       {tr("OK")});
         if (auto *start = measurement_.screen->findChild<QWidget *>(QStringLiteral("start_tonaradock"))) {
             start->show();
             start->raise();
@@ -340,8 +331,10 @@ void OrvelAppDelegate::stopMeasurementInBackground()
                                  "triv3_measuring_window_result"})
             if (auto *w = measurement_.screen->findChild<QWidget *>(QLatin1String(name)))
                 w->hide();
+        measurement_.setHardwareButton(0);
     }
-    measurement_.setHardwareButton(0);
+    // The measurement is over, so the screen may lock again, whoever stopped it.
+    screenLock_->release();
 }
 
 void OrvelAppDelegate::buildMenus()

@@ -6,6 +6,7 @@
 #include "platform/Artwork.h"
 #include "platform/DeviceFrame.h"
 #include "platform/NavigationController.h"
+#include "platform/ScreenLockInhibitor.h"
 #include "platform/StatusBar.h"
 #include "platform/TabBar.h"
 #include "platform/TabBarItem.h"
@@ -249,10 +250,12 @@ TEST(ShellBackground, MinimisingDuringAMeasurementStopsIt)
     h.standIn()->hardwareButton = 2;
     h.standIn()->panel("measuring_window")->show();
     h.standIn()->panel("measuring_window")->raise();
+    h.app().screenLock()->inhibit(); // as the screen does at the first wave
     h.app().window()->setWindowState(Qt::WindowMinimized);
     ShellHarness::settle();
     EXPECT_TRUE(h.app().lifecycle()->isInBackground());
     expectStoppedToModeChoice(h);
+    EXPECT_FALSE(h.app().screenLock()->isInhibited());
     EXPECT_EQ(h.app().lifecycle()->openTaskCount(), 0) << "the background task ends after the stop";
 
     // Coming back and leaving again with nothing running stops nothing more.

@@ -1,0 +1,94 @@
+#include "AppTestSupport.h"
+
+#include "app/TonaraTabBarController.h"
+#include "measurement/Oscilloscope.h"
+#include "measurement/instruction_screen.h"
+#include "platform/AlertPresenter.h"
+#include "platform/AppLifecycle.h"
+#include "platform/ScreenLockInhibitor.h"
+
+#pragma push_macro("emit")
+#undef emit
+#include "simulator/TonaraSimulator.h"
+#pragma pop_macro("emit")
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include <functional>
+
+namespace tonara {
+namespace {
+
+using test::ShellHarness;
+
+// The shell with the real measurement tab on the built-in simulator, running
+// on the real clock (the simulator sped up).
+class ShellWithMeasurement : public ::testing::Test {
+protected:
+    ShellWithMeasurement() : h(setup())
+    {
+        screen = qobject_cast<instruction_screen *>(h.app().tabBarController()->viewController(0));
+        h.app().simulator()->setSpeed(8);
+        waitFor([this] { return screen && screen->device_yes_no() == 1; });
+    }
+    static ShellHarness::Setup setup()
+    {
+        ShellHarness::Setup s;
+        s.standInScreen = false;
+        return s;
+    }
+    static bool waitFor(const std::function<bool()> &done, int ms = 10000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return done();
+    }
+    void startSingleMeasurement()
+    {
+        screen->one_tonara();
+        screen->go_measuring();
+        ASSERT_TRUE(waitFor([this] { return screen->HardwareButton() == 2; })) << "no wave frames came";
+    }
+
+    ShellHarness h;
+    instruction_screen *screen = nullptr;
+};
+
+TEST_F(ShellWithMeasurement, MinimisingWhileWavesArriveStopsTheDevice)
+{
+    ASSERT_NE(screen, nullptr);
+    startSingleMeasurement();
+    EXPECT_TRUE(h.app().screenLock()->isInhibited());
+    h.app().window()->setWindowState(Qt::WindowMinimized);
+    ShellHarness::settle();
+
+    EXPECT_EQ(screen->HardwareButton(), 0);
+    ASSERT_TRUE(h.app().alerts()->hasAlert());
+    EXPECT_EQ(h.app().alerts()->currentTitle(), "Measurement Stop");
+    EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
+    EXPECT_TRUE(screen->measuring_window()->isHidden());
+    EXPECT_FALSE(h.app().screenLock()->isInhibited()) << "the screen may lock again";
+    // The stop command reached the monitor: its cuff lets go.
+    EXPECT_TRUE(waitFor([this] {
+        const auto phase = h.app().simulator()->phase();
+        return phase != TonaraSimulator::Phase::Inflating && phase != TonaraSimulator::Phase::Deflating;
+    }));
+}
+
+TEST_F(ShellWithMeasurement, ADeviceStartRequestBringsTheMeasurementTabForward)
+{
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    tabs->setSelectedIndex(2);
+    h.app().simulator()->pressSingleButton();
+    EXPECT_TRUE(waitFor([tabs] { return tabs->selectedIndex() == 0; }));
+    EXPECT_EQ(screen->HardwareButton(), 1);
+}
+
+} // namespace
+} // namespace tonara
