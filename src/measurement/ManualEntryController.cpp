@@ -2,6 +2,7 @@
 
 #include "measurement/ManualDateTimePicker.h"
 #include "measurement/ManualFromHistory.h"
+#include "measurement/ManualKeypad.h"
 #include "measurement/ManualNumberField.h"
 #include "measurement/ManualResultPanel.h"
 #include "measurement/ManualStepView.h"
@@ -44,6 +45,9 @@ QString extraStyle(FormFactor form)
     return QStringLiteral(R"(
 QLineEdit[role="number"] { font-size: %1; font-weight: bold; color: #1F8FD6; padding: %2;
                            border: 2px solid #A9D3F0; border-radius: %3; background: #FFFFFF; }
+QPushButton[role="key"] { background: #FFFFFF; color: #2B3A4A; border: 1px solid #D5DEE6; font-size: %9;
+                         padding: 0px; min-height: %10; max-height: %10; }
+QPushButton[role="key"]:pressed { background: #E6F3FC; border-color: #1F8FD6; }
 QLineEdit[role="number"]:focus { border-color: #1F8FD6; }
 QLineEdit[role="number"]:disabled { color: #9AA8B6; background: #EEF2F5; }
 QLabel[role="pickedmoment"] { font-size: %4; font-weight: bold; color: #1F8FD6; background: #FFFFFF;
@@ -58,7 +62,8 @@ QCalendarWidget QAbstractItemView:disabled { color: #B8C4CF; }
 QTimeEdit { font-size: %8; font-weight: bold; color: #2B3A4A; background: #FFFFFF; border: 1px solid #D5DEE6;
             border-radius: %5; padding: %6; }
 )")
-        .arg(px(40), px(6), px(10), px(14), px(8), px(6), px(12), px(17));
+        .arg(px(40), px(6), px(10), px(14), px(8), px(6), px(12), px(17))
+        .arg(px(isTablet(form) ? 15 : 17), isTablet(form) ? QStringLiteral("58px") : QStringLiteral("26px"));
 }
 
 ManualNumberField *numberField(QWidget *parent, QVBoxLayout *into, const QString &name, const QString &heard,
@@ -72,14 +77,20 @@ ManualNumberField *numberField(QWidget *parent, QVBoxLayout *into, const QString
     MeasurementUi::name(field, name, heard);
     field->setProperty("role", QStringLiteral("number"));
     field->setPlaceholderText(QStringLiteral("---"));
-    field->setFixedSize(qRound(130 * s), qRound(70 * s));
-    row->addWidget(field);
+    field->setFixedSize(qRound(120 * s), qRound((isTablet(form) ? 70 : 54) * s));
+    // The unit on the right, and as much room on the left, keep the field centred.
     QLabel *u =
         MeasurementUi::label(parent, name + QStringLiteral("_unit"), unit, QStringLiteral("subtitle"));
+    u->setFixedWidth(qRound(70 * s));
+    auto *balance = new QWidget(parent);
+    balance->setFixedWidth(u->width());
+    row->addWidget(balance);
+    row->addWidget(field);
     row->addWidget(u);
     row->addStretch(1);
-    into->addSpacing(qRound(12 * s));
     into->addLayout(row);
+    into->addSpacing(qRound((isTablet(form) ? 24 : 4) * s));
+    into->addWidget(new ManualKeypad(field, form, parent), 0, Qt::AlignHCenter);
     into->addStretch(1);
     return field;
 }

@@ -1,9 +1,11 @@
 #include "measurement/ManualNumberField.h"
+#include "measurement/ManualKeypad.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPushButton>
 #include <QTest>
 
 namespace tonara {
@@ -54,6 +56,24 @@ TEST_F(ManualNumberFieldTest, PasteGoesThroughTheSameRule)
     EXPECT_EQ(field.text(), QStringLiteral("72"));
     QTest::keySequence(&field, QKeySequence::Paste);
     EXPECT_EQ(field.text(), QStringLiteral("72"));
+}
+
+TEST_F(ManualNumberFieldTest, KeypadKeysFollowTheSameRulesAsTypedKeys)
+{
+    field.setObjectName(QStringLiteral("step1_4_test"));
+    ManualKeypad keypad(&field, FormFactor::Phone480);
+    for (int d : {1, 4, 0, 7})
+        keypad.key(d)->click();
+    EXPECT_EQ(field.text(), QStringLiteral("140"));
+    keypad.key(-1)->click();
+    keypad.key(5)->click();
+    EXPECT_EQ(field.text(), QStringLiteral("145"));
+    // Over a selection, as with a typed key.
+    field.selectAll();
+    keypad.key(9)->click();
+    EXPECT_EQ(field.text(), QStringLiteral("9"));
+    EXPECT_EQ(keypad.key(-1)->accessibleName(), QStringLiteral("Delete"));
+    EXPECT_EQ(keypad.key(-1)->objectName(), QStringLiteral("step1_4_test_keypad_delete"));
 }
 
 } // namespace
