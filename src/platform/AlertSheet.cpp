@@ -1,5 +1,6 @@
 #include "platform/AlertSheet.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -52,6 +53,7 @@ AlertSheet::AlertSheet(Style style, const QString &title, const QString &message
     : QWidget(host), style_(style), animated_(animated), texts_(buttons)
 {
     const bool sheet = style == Style::ActionSheet;
+    previousFocus_ = QApplication::focusWidget();
     setObjectName(sheet ? QStringLiteral("actionSheet") : QStringLiteral("alert"));
     setAccessibleName(title);
     setAccessibleDescription(objectName());
@@ -155,6 +157,14 @@ AlertSheet::AlertSheet(Style style, const QString &title, const QString &message
     placeCards();
     raise();
     show();
+}
+
+void AlertSheet::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Whoever typed or tabbed before the sheet came carries on where they were.
+    if (previousFocus_ && previousFocus_->isVisible() && !isAncestorOf(previousFocus_))
+        previousFocus_->setFocus(Qt::OtherFocusReason);
 }
 
 int AlertSheet::cancelIndex() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -35,6 +36,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override; // gives the keyboard focus back
 
 private:
     QPushButton *makeButton(const QString &text, int index, bool cancel);
@@ -48,6 +50,7 @@ private:
     QWidget *card_ = nullptr;
     QList<QPushButton *> buttons_;
     QStringList texts_;
+    QPointer<QWidget> previousFocus_;
 };
 
 } // namespace tonara

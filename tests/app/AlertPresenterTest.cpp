@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -183,6 +184,22 @@ TEST_F(AlertPresenterTest, TheKeyboardAnswers)
     for (int i = 0; i < 4; ++i)
         key(Qt::Key_Tab);
     EXPECT_TRUE(alerts.currentSheet()->isAncestorOf(QApplication::focusWidget()));
+}
+
+TEST_F(AlertPresenterTest, TheFocusGoesBackWhereItWasAfterTheLastSheet)
+{
+    auto *field = new QLineEdit(&host);
+    field->show();
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    alerts.alert("First", "", {"OK"});
+    alerts.alert("Second", "", {"OK"});
+    EXPECT_FALSE(field->hasFocus());
+    alerts.answer(0);
+    EXPECT_TRUE(alerts.currentSheet()->isAncestorOf(QApplication::focusWidget())) << "the next sheet has it";
+    alerts.answer(0);
+    settle();
+    EXPECT_TRUE(field->hasFocus());
 }
 
 TEST_F(AlertPresenterTest, ActionSheetKeepsCancelApartAtTheBottom)

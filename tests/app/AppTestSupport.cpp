@@ -42,6 +42,7 @@ ShellHarness::ShellHarness(Setup setup)
     AppOptions options;
     options.dataDir = dir_.path();
     options.formFactor = setup.formFactor;
+    options.device = setup.device;
     options.animations = false;
     options.database = db_.get();
     options.statusBarTime = QStringLiteral("9:41");

@@ -29,6 +29,7 @@ public:
     struct Setup {
         FormFactor formFactor = FormFactor::Phone480;
         bool standInScreen = true; // false: the real measurement screen
+        QString device;            // a serial device instead of the built-in simulator
         // Runs on the fresh database before the application starts.
         std::function<void(DBHelper &)> seed;
     };

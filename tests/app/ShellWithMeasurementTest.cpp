@@ -5,6 +5,7 @@
 #include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
+#include "platform/CallCenter.h"
 #include "platform/ScreenLockInhibitor.h"
 
 #pragma push_macro("emit")
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMenu>
 
 #include <functional>
 
@@ -88,6 +90,60 @@ TEST_F(ShellWithMeasurement, ADeviceStartRequestBringsTheMeasurementTabForward)
     h.app().simulator()->pressSingleButton();
     EXPECT_TRUE(waitFor([tabs] { return tabs->selectedIndex() == 0; }));
     EXPECT_EQ(screen->HardwareButton(), 1);
+}
+
+QAction *menuAction(QMenu *menu, const QString &text)
+{
+    for (QAction *a : menu->actions()) {
+        if (a->text() == text)
+            return a;
+        if (a->menu())
+            if (QAction *inner = menuAction(a->menu(), text))
+                return inner;
+    }
+    return nullptr;
+}
+
+TEST_F(ShellWithMeasurement, TheSimulatorMenuDrivesTheBuiltInMonitor)
+{
+    auto *menu = h.app().window()->findChild<QMenu *>("simulatorMenu");
+    ASSERT_NE(menu, nullptr);
+    TonaraSimulator *sim = h.app().simulator();
+
+    QAction *docked = menuAction(menu, "Docked");
+    ASSERT_NE(docked, nullptr);
+    docked->trigger();
+    EXPECT_FALSE(sim->isDocked());
+    EXPECT_TRUE(waitFor([this] { return screen->device_yes_no() == 0; })) << "the screen hears of the undock";
+    docked->trigger();
+    EXPECT_TRUE(sim->isDocked());
+
+    menuAction(menu, "25 %")->trigger();
+    EXPECT_EQ(sim->battery().level, 25);
+    menuAction(menu, "2 Arm movement")->trigger();
+    EXPECT_EQ(sim->pendingError(), 2);
+    menuAction(menu, "None")->trigger();
+    EXPECT_EQ(sim->pendingError().value_or(0), 0);
+    menuAction(menu, "Charging")->trigger();
+    EXPECT_TRUE(sim->battery().charging);
+
+    int calls = 0;
+    QObject::connect(h.app().callCenter(), &CallCenter::incomingCall, [&] { ++calls; });
+    menuAction(menu, "Incoming Phone Call")->trigger();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(ShellWithSerialDevice, StartsWithoutTheSimulatorOrItsMenu)
+{
+    ShellHarness::Setup s;
+    s.standInScreen = false;
+    s.device = QStringLiteral("/nonexistent/ttyTonara");
+    ShellHarness h(s);
+    EXPECT_EQ(h.app().simulator(), nullptr);
+    EXPECT_EQ(h.app().window()->findChild<QMenu *>("simulatorMenu"), nullptr);
+    auto *screen = qobject_cast<instruction_screen *>(h.app().tabBarController()->viewController(0));
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->device_yes_no(), 0);
 }
 
 } // namespace
