@@ -196,13 +196,13 @@ bool ManualEntryController::eventFilter(QObject *watched, QEvent *event)
             for (QWidget *page : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 page->setGeometry(rect());
         } else if (event->type() == QEvent::Show && !event->spontaneous()) {
-            if (ManualFromHistory::manual_from_history == 1 && !active_) {
-                // After the host has put its own start view on top.
+            // Coming back to the tab starts from the mode choice: an entry
+            // left behind there is dropped ...
+            abandon();
+            // ... unless the history screen asked for one, which then starts
+            // afresh once the host has put its own start view on top.
+            if (ManualFromHistory::manual_from_history == 1)
                 QTimer::singleShot(0, this, [this] { startIfRequestedFromHistory(); });
-            } else if (active_) {
-                // Coming back to the tab starts from the mode choice.
-                abandon();
-            }
         }
     }
     return QWidget::eventFilter(watched, event);

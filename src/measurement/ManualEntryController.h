@@ -33,6 +33,8 @@ class instruction_screen;
 //
 // When ManualFromHistory::manual_from_history is 1 as the host comes into view,
 // the wizard starts by itself and hands back to the history tab when it ends.
+// The context must carry a clock and an alert presenter; without a database
+// the shared DBHelper::newInstance() is used.
 class ManualEntryController : public QWidget {
     Q_OBJECT
 public:

@@ -307,6 +307,19 @@ TEST_F(ManualEntryTest, AskedForFromHistoryItStartsByItselfAndGoesBackThere)
     ASSERT_EQ(tabs.count(), 3);
     EXPECT_EQ(ManualFromHistory::manual_from_history, 0);
     EXPECT_EQ(readings().size(), 1u);
+
+    // Left by the tab bar halfway: coming back starts the asked-for entry afresh.
+    ManualFromHistory::manual_from_history = 1;
+    manual->startIfRequestedFromHistory();
+    type(manual->step1_4_test(), "120");
+    manual->manual_step1_4()->next->click();
+    host.hide();
+    host.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(manual->isActive());
+    EXPECT_EQ(manual->currentView(), manual->manual_step1_4());
+    EXPECT_TRUE(manual->step1_4_test()->text().isEmpty());
+    EXPECT_EQ(ManualFromHistory::manual_from_history, 1);
 }
 
 TEST_F(ManualEntryTest, ComingBackToTheTabDropsAnUnfinishedEntry)
