@@ -18,6 +18,7 @@
 #include "platform/AlertPresenter.h"
 #include "storage/DBHelper.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,8 +36,25 @@ namespace {
 
 constexpr int kTransitionMs = 300;
 
-constexpr const char *kAbortTitle = "Abort the reading";
-constexpr const char *kAbortMessage = "Are you sure you want to leave \n without saving this reading?";
+constexpr const char *kAbortTitle = QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Abort the reading");
+constexpr const char *kAbortMessage = QT_TRANSLATE_NOOP(
+    "tonara::ManualEntryController", "Are you sure you want to leave \n without saving this reading?");
+
+// The checking rules' texts, for the translation tools.
+[[maybe_unused]] constexpr const char *kRuleTexts[] = {
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Number missing"),
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Please enter a number in the box"),
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Number out of range"),
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Please enter a number within the range of 0~300"),
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Please enter a number within the range of 0~200"),
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "OK"),
+    QT_TRANSLATE_NOOP("tonara::ManualEntryController", "Cancel"),
+};
+
+QString translated(const std::string &text)
+{
+    return QCoreApplication::translate("tonara::ManualEntryController", text.c_str());
+}
 
 QString extraStyle(FormFactor form)
 {
@@ -389,7 +407,8 @@ bool ManualEntryController::checkField(int step)
     if (!refusal)
         return true;
     if (ctx_.alerts)
-        ctx_.alerts->showAlert(refusal->title, refusal->message, {ManualEntryRules::kOk});
+        ctx_.alerts->alert(translated(refusal->title), translated(refusal->message),
+                           {translated(ManualEntryRules::kOk)});
     return false;
 }
 
@@ -502,13 +521,14 @@ void ManualEntryController::manul_result_cencel()
         return;
     const int entry = entry_;
     QPointer<ManualEntryController> self = this;
-    ctx_.alerts->showAlert(kAbortTitle, kAbortMessage, {"OK", "Cancel"}, [self, entry](int button) {
-        if (!self || button != 0 || !self->active_ || self->entry_ != entry ||
-            self->current_ != self->result_)
-            return;
-        self->result_->comments_text_manual->clear();
-        self->finish(false);
-    });
+    ctx_.alerts->alert(translated(kAbortTitle), translated(kAbortMessage),
+                       {translated("OK"), translated("Cancel")}, [self, entry](int button) {
+                           if (!self || button != 0 || !self->active_ || self->entry_ != entry ||
+                               self->current_ != self->result_)
+                               return;
+                           self->result_->comments_text_manual->clear();
+                           self->finish(false);
+                       });
 }
 
 void ManualEntryController::Manual_whoTouch()
