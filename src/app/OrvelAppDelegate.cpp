@@ -38,6 +38,7 @@
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QPainter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -257,6 +258,9 @@ bool OrvelAppDelegate::didFinishLaunching()
     buildMenus();
     window->adjustSize();
     window->show();
+    if (const QScreen *screen = window->screen();
+        screen && !screen->availableSize().isEmpty() && window->height() > screen->availableSize().height())
+        qCInfo(lcApp) << "the device is taller than the screen; a smaller --scale (0.75, say) shows it whole";
 
     // 4.–5. The store: schema, settings, users, and the active user's name.
     readStore();

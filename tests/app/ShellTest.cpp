@@ -16,9 +16,11 @@
 
 #include "base/Log.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTest>
 
 #include <algorithm>
 
@@ -204,6 +206,20 @@ TEST_P(ShellOrientation, TurningOnTheHistoryTabShowsTheChartOverEverything)
     EXPECT_FALSE(frame->isStatusBarHidden());
     EXPECT_EQ(tabs->viewController(1)->height(),
               GetParam().portrait.height() - StatusBar::kHeight - TabBar::kHeight);
+}
+
+TEST_P(ShellOrientation, CtrlArrowsTurnTheDevice)
+{
+    ShellHarness h(ShellHarness::on(GetParam().formFactor));
+    QMainWindow *window = h.app().window();
+    QApplication::setActiveWindow(window);
+    h.app().tabBarController()->setSelectedIndex(1);
+    QTest::keyClick(window, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(h.app().deviceFrame()->interfaceOrientation(), Orientation::LandscapeLeft);
+    ShellHarness::settle();
+    EXPECT_GT(window->width(), window->height()) << "the window follows the device";
+    QTest::keyClick(window, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(h.app().deviceFrame()->interfaceOrientation(), Orientation::Portrait);
 }
 
 TEST_P(ShellOrientation, LeavingTheHistoryTabInLandscapeReturnsToPortrait)
