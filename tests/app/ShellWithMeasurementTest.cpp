@@ -5,8 +5,10 @@
 #include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
+#include "platform/Artwork.h"
 #include "platform/CallCenter.h"
 #include "platform/ScreenLockInhibitor.h"
+#include "platform/TabBar.h"
 
 #pragma push_macro("emit")
 #undef emit
@@ -61,6 +63,16 @@ protected:
     ShellHarness h;
     instruction_screen *screen = nullptr;
 };
+
+TEST_F(ShellWithMeasurement, TheMeasurementTabIsTheFirstWithItsTitleAndIcon)
+{
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    EXPECT_EQ(tabs->viewController(0), screen);
+    EXPECT_EQ(tabs->tabBar()->tabTitle(0), "Measurement");
+    const QString icon = QStringLiteral("Tab_Bar_icon_cronometer_30x30.png");
+    EXPECT_EQ(tabs->tabBar()->tabIcon(0).pixmap(QSize(30, 30), 1.0).toImage(),
+              Artwork::icon(icon).pixmap(QSize(30, 30), 1.0).toImage());
+}
 
 TEST_F(ShellWithMeasurement, MinimisingWhileWavesArriveStopsTheDevice)
 {
