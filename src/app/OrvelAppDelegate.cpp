@@ -199,6 +199,15 @@ bool OrvelAppDelegate::didFinishLaunching()
     connect(lifecycle_, &AppLifecycle::didEnterBackground, this,
             &OrvelAppDelegate::applicationDidEnterBackground);
     createAccessories();
+    // The shared connection goes to the data folder before any screen can
+    // reach for it.
+    db_ = options_.database;
+    if (!db_) {
+        if (!DBHelper::configure(QDir::toNativeSeparators(dataDir_).toStdString(), alerts_))
+            qCWarning(lcApp) << "the database was opened before start-up and stays where it is";
+        db_ = &DBHelper::newInstance();
+    }
+    db_->openDatabase();
 
     // 1. The main window: the device lying on the desk.
     auto *window = new QMainWindow;
@@ -224,6 +233,7 @@ bool OrvelAppDelegate::didFinishLaunching()
     context_.clock = &clock_;
     context_.center = &center_;
     context_.alerts = alerts_;
+    context_.db = db_;
     context_.calls = calls_;
     context_.screenLock = screenLock_;
     context_.formFactor = options_.formFactor;
@@ -269,13 +279,7 @@ bool OrvelAppDelegate::didFinishLaunching()
 
 void OrvelAppDelegate::readStore()
 {
-    DBHelper *db = options_.database;
-    if (!db) {
-        DBHelper::configure(QDir::toNativeSeparators(dataDir_).toStdString(), alerts_);
-        db = &DBHelper::newInstance();
-    }
-    db->openDatabase();
-    store_ = std::make_unique<DataBaseforCD>(*db, *alerts_);
+    store_ = std::make_unique<DataBaseforCD>(*db_, *alerts_);
     store_->check_database();
     store_->ReadDataBase_setting_table();
     store_->ReadDataBase_user_table();

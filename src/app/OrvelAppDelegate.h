@@ -81,6 +81,7 @@ public:
     // The users screen (root of the users tab's navigation).
     QWidget *usersScreen() const { return usersScreen_; }
     QString dataDir() const { return dataDir_; }
+    DBHelper *database() const { return db_; }
 
 private:
     void createAccessories();
@@ -96,6 +97,7 @@ private:
     NotificationCenter center_;
     std::unique_ptr<TonaraSimulator> simulator_;
     std::unique_ptr<AccessoryManager> accessories_;
+    DBHelper *db_ = nullptr; // the shared connection, or the one the tests gave
     std::unique_ptr<DataBaseforCD> store_;
     AlertPresenter *alerts_ = nullptr;
     CallCenter *calls_ = nullptr;
