@@ -25,11 +25,13 @@ class instruction_screen;
 // It lies over its host (the measurement screen) and is hidden while no entry
 // is under way; the host's own start view shows through when it ends.
 //
-//   auto *manual = ManualEntryController::attach(screen, ctx);   // manual button and start view wired
-//   connect(manual, &ManualEntryController::selectTabRequested, tabs,
-//   &TonaraTabBarController::setSelectedIndex); connect(manual,
-//   &ManualEntryController::tabBarHiddenRequested, shell, &Shell::setTabBarHidden); connect(manual,
-//   &ManualEntryController::readingSaved, screen, &Screen::showSavedIndicator);
+//   auto *manual = ManualEntryController::attach(screen, ctx); // manual button, start view
+//   QObject::connect(manual, &ManualEntryController::selectTabRequested,
+//                    tabs, &TonaraTabBarController::setSelectedIndex);
+//   QObject::connect(manual, &ManualEntryController::tabBarHiddenRequested,
+//                    shell, [](bool hidden) { /* hide or show the tab bar */ });
+//   QObject::connect(manual, &ManualEntryController::readingSaved,
+//                    screen, [] { /* show the saved indicator */ });
 //
 // When ManualFromHistory::manual_from_history is 1 as the host comes into view,
 // the wizard starts by itself and hands back to the history tab when it ends.
