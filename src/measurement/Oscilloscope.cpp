@@ -1,7 +1,10 @@
 #include "measurement/Oscilloscope.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cstring>
 
 namespace tonara {
 
@@ -24,6 +27,7 @@ void Oscilloscope::initSignalBufferSize(unsigned count)
 {
     bufferSize_ = count;
     signal_.reset(count);
+    layer_ = QImage(); // a new buffer starts a new line
 }
 
 void Oscilloscope::addSignalData(float sample)
@@ -83,19 +87,128 @@ void Oscilloscope::paintGrid(QPainter &p) const
         p.drawLine(QPointF(0, y + 0.5), QPointF(width(), y + 0.5));
 }
 
-void Oscilloscope::paintEvent(QPaintEvent *)
+QPen Oscilloscope::linePen() const
 {
-    QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Window));
-    paintGrid(p);
-    if (!lineColor_.isValid() || signal_.empty())
-        return;
-    p.setRenderHint(QPainter::Antialiasing);
     QPen pen(lineColor_, lineWidth_);
     pen.setCapStyle(lineCap_ == 0 ? Qt::FlatCap : lineCap_ == 2 ? Qt::SquareCap : Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
-    p.setPen(pen);
-    p.drawPolyline(tracePolyline());
+    return pen;
+}
+
+Oscilloscope::LayerKey Oscilloscope::currentKey() const
+{
+    const qreal dpr = devicePixelRatioF();
+    return LayerKey{(QSizeF(size()) * dpr).toSize(),
+                    dpr,
+                    reference_,
+                    resolution_,
+                    multiple_,
+                    lineWidth_,
+                    lineCap_,
+                    lineColor_.isValid() ? lineColor_.rgba() : 0};
+}
+
+void Oscilloscope::resizeEvent(QResizeEvent *)
+{
+    background_ = QPixmap();
+}
+
+void Oscilloscope::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        background_ = QPixmap();
+    QWidget::changeEvent(event);
+}
+
+void Oscilloscope::renderBackground()
+{
+    const qreal dpr = devicePixelRatioF();
+    background_ = QPixmap((QSizeF(size()) * dpr).toSize());
+    background_.setDevicePixelRatio(dpr);
+    QPainter p(&background_);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    paintGrid(p);
+}
+
+void Oscilloscope::strokeNewest(QPainter &p, std::size_t count) const
+{
+    // The newest count samples, as in tracePolyline(), newest first.
+    const double w = width();
+    const double mid = double(reference_) + height() / 2.0;
+    QPolygonF line;
+    line.reserve(qsizetype(count));
+    for (std::size_t i = 0; i < count; ++i)
+        line.append(
+            QPointF(w - double(resolution_) * double(i), mid - double(signal_.newest(i)) * multiple_));
+    if (line.size() == 1)
+        line.append(line.front()); // a single sample still shows as a dot
+    p.drawPolyline(line);
+}
+
+void Oscilloscope::renderLayerWhole()
+{
+    layerKey_ = currentKey();
+    if (layer_.size() != layerKey_.pixels)
+        layer_ = QImage(layerKey_.pixels, QImage::Format_ARGB32_Premultiplied);
+    layer_.setDevicePixelRatio(layerKey_.dpr);
+    layer_.fill(Qt::transparent);
+    layerAdded_ = signal_.added();
+    layerBuffer_ = &signal_;
+    ++fullRedraws_;
+    if (!lineColor_.isValid() || signal_.empty())
+        return;
+    QPainter p(&layer_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(linePen());
+    strokeNewest(p, signal_.size());
+}
+
+bool Oscilloscope::scrollLayer(std::uint64_t newSamples)
+{
+    // Each new sample moves the line Resolution points to the left. Only a
+    // whole number of pixels can be scrolled; anything else is redrawn.
+    const double shiftPx = double(newSamples) * double(resolution_) * layerKey_.dpr;
+    const int shift = int(shiftPx);
+    if (shiftPx != double(shift) || shift <= 0 || shift >= layer_.width() || newSamples + 1 > signal_.size())
+        return false;
+    const qsizetype rowBytes = layer_.bytesPerLine();
+    const qsizetype keep = qsizetype(layer_.width() - shift) * 4;
+    for (int y = 0; y < layer_.height(); ++y) {
+        uchar *row = layer_.scanLine(y);
+        std::memmove(row, row + qsizetype(shift) * 4, std::size_t(keep));
+        std::memset(row + keep, 0, std::size_t(rowBytes - keep));
+    }
+    // The exposed strip, plus the segment that reaches into it from the
+    // last drawn sample (its end is drawn again, which the round cap hides).
+    QPainter p(&layer_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(linePen());
+    p.setClipRect(QRectF(width() - shiftPx / layerKey_.dpr - lineWidth_, 0,
+                         shiftPx / layerKey_.dpr + lineWidth_, height()));
+    strokeNewest(p, std::size_t(newSamples) + 1);
+    layerAdded_ = signal_.added();
+    return true;
+}
+
+void Oscilloscope::paintEvent(QPaintEvent *)
+{
+    // Redrawing the whole antialiased line for every sample costs about a
+    // millisecond on a tablet-sized trace, so the line is kept in a layer
+    // that scrolls and gets only the newest segment; the result is the
+    // line tracePolyline() describes.
+    QPainter p(this);
+    if (background_.isNull())
+        renderBackground();
+    p.drawPixmap(0, 0, background_);
+    if (!lineColor_.isValid() || signal_.empty())
+        return;
+    const LayerKey key = currentKey();
+    const std::uint64_t added = signal_.added();
+    if (!(key == layerKey_) || layerBuffer_ != &signal_ || added < layerAdded_ || layer_.isNull())
+        renderLayerWhole();
+    else if (added > layerAdded_ && !scrollLayer(added - layerAdded_))
+        renderLayerWhole();
+    p.drawImage(0, 0, layer_);
 }
 
 } // namespace tonara

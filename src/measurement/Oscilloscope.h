@@ -3,8 +3,12 @@
 #include "measurement/SignalBuffer.h"
 
 #include <QColor>
+#include <QImage>
+#include <QPixmap>
 #include <QPolygonF>
 #include <QWidget>
+
+class QPainter;
 
 namespace tonara {
 
@@ -44,11 +48,38 @@ public:
     // The line as drawn, newest point first, in the view's coordinates.
     QPolygonF tracePolyline() const;
 
+    // Full redraws of the line since creation; the rest were incremental.
+    int fullRedraws() const { return fullRedraws_; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    void paintGrid(class QPainter &p) const;
+    // What the line layer was drawn with; any change redraws it whole.
+    struct LayerKey {
+        QSize pixels;
+        qreal dpr = 1;
+        float reference = 0, resolution = 0, multiple = 0, width = 0;
+        int cap = 0;
+        QRgb color = 0;
+        bool operator==(const LayerKey &) const = default;
+    };
+    LayerKey currentKey() const;
+    void paintGrid(QPainter &p) const;
+    void renderBackground();
+    void renderLayerWhole();
+    bool scrollLayer(std::uint64_t newSamples);
+    void strokeNewest(QPainter &p, std::size_t count) const;
+    QPen linePen() const;
+
+    QPixmap background_; // fill and grid, redrawn only on resize or palette change
+    QImage layer_;       // the line on transparent ground, scrolled as samples arrive
+    LayerKey layerKey_;
+    std::uint64_t layerAdded_ = 0; // signal_.added() when the layer was last brought up to date
+    const void *layerBuffer_ = nullptr;
+    int fullRedraws_ = 0;
 
     SignalBuffer signal_;
     unsigned bufferSize_ = 0;

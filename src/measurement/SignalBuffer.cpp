@@ -14,6 +14,7 @@ void SignalBuffer::reset(std::size_t capacity)
     ring_.assign(capacity == 0 ? 1 : capacity, 0.0f);
     head_ = 0;
     size_ = 0;
+    added_ = 0;
 }
 
 void SignalBuffer::add(float sample)
@@ -22,6 +23,7 @@ void SignalBuffer::add(float sample)
     head_ = (head_ + 1) % ring_.size();
     if (size_ < ring_.size())
         ++size_;
+    ++added_;
 }
 
 float SignalBuffer::newest(std::size_t k) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace tonara {
@@ -23,12 +24,15 @@ public:
     float newest(std::size_t k) const;
     // k-th oldest sample. k < size().
     float oldest(std::size_t k) const { return newest(size_ - 1 - k); }
+    // Samples added since the last reset, dropped ones included.
+    std::uint64_t added() const { return added_; }
 
 private:
     std::vector<float> ring_;
     std::size_t capacity_ = 0;
     std::size_t head_ = 0; // where the next sample goes
     std::size_t size_ = 0;
+    std::uint64_t added_ = 0;
 };
 
 } // namespace tonara

@@ -7,7 +7,11 @@
 #include "measurement/SignalBuffer.h"
 #include "measurement/TrivPause.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace tonara;
 
@@ -76,6 +80,70 @@ TEST(TraceDrawing, ResolutionTwoPutsTheOlderHalfOfAFullBufferOutsideTheView)
         inside += p.x() >= 0 ? 1 : 0;
     EXPECT_EQ(inside, 61) << "x = 120, 118, ..., 0";
     EXPECT_DOUBLE_EQ(line.back().x(), 120.0 - 2 * 119);
+}
+
+namespace {
+
+void styleLikeTheScreen(Oscilloscope &trace)
+{
+    QPalette pal = trace.palette();
+    pal.setColor(QPalette::Window, QColor(0x33, 0x3F, 0x4C));
+    trace.setPalette(pal);
+    trace.setLineColor(QColor(0x3D, 0xDC, 0x84));
+    trace.setLineWidth(2);
+    trace.setMultiple(-1);
+    trace.setReference(-1);
+}
+
+float wave(int i)
+{
+    return float(int(28 * std::sin(i * 0.21)) + (i % 17 == 0 ? 9 : 0));
+}
+
+// Pixels of a and b that differ noticeably in any channel.
+int differingPixels(const QImage &a, const QImage &b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) > 60 || std::abs(qGreen(p) - qGreen(q)) > 60 ||
+                std::abs(qBlue(p) - qBlue(q)) > 60)
+                ++n;
+        }
+    return n;
+}
+
+} // namespace
+
+TEST(TraceDrawing, ScrollingTheLineMatchesDrawingItWhole)
+{
+    // Painted after every few samples, as the live screen does...
+    Oscilloscope live(QRect(0, 0, 280, 80));
+    styleLikeTheScreen(live);
+    for (int i = 0; i < 700; ++i) {
+        live.addSignalData(wave(i));
+        if (i % 3 == 0 || i > 690)
+            live.grab();
+    }
+    const QImage scrolled = live.grab().toImage();
+    EXPECT_LE(live.fullRedraws(), 2) << "the line scrolls rather than being redrawn";
+
+    // ... it shows what one drawing of the whole buffer shows.
+    Oscilloscope whole(QRect(0, 0, 280, 80));
+    styleLikeTheScreen(whole);
+    for (int i = 0; i < 700; ++i)
+        whole.addSignalData(wave(i));
+    const QImage drawn = whole.grab().toImage();
+    ASSERT_EQ(scrolled.size(), drawn.size());
+    // Only antialiased edge pixels may differ where segments were joined.
+    EXPECT_LT(differingPixels(scrolled, drawn), 280 * 80 / 100);
+
+    // A change of scale redraws the whole line.
+    const int before = live.fullRedraws();
+    live.setMultiple(-2);
+    live.grab();
+    EXPECT_EQ(live.fullRedraws(), before + 1);
 }
 
 TEST(BatteryPicture, QuarterBoundsAndOutOfRange)
