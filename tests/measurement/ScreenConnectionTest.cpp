@@ -4,6 +4,9 @@
 
 #include "measurement/DeviceErrorTable.h"
 #include "measurement/NotConnectedPanel.h"
+#include "measurement/WhoLegendView.h"
+
+#include <QWheelEvent>
 
 using namespace tonara;
 using namespace screentest;
@@ -169,4 +172,43 @@ TEST(Accessibility, ControlsAreNamedForAutomationAndHeardByWhatTheyMean)
     EXPECT_EQ(rig.screen->findChild<QWidget *>("one_tonara")->accessibleName(), "Single measurement");
     auto *pressure = rig.screen->findChild<QLabel *>("labelPressure");
     EXPECT_EQ(pressure->accessibleName(), pressure->text()) << "a value label is heard as its value";
+}
+
+TEST(WhoLegend, CtrlWheelZoomsBetweenOneAndFiveAndEachOpeningStartsUnzoomed)
+{
+    ScreenRig rig;
+    rig.screen->ONE_whoTouch();
+    ASSERT_EQ(rig.front(), rig.screen->WHOview());
+    WhoScrollView *view = rig.screen->whoLegendView()->whoscrollView;
+    QWidget *picture = rig.screen->whoLegendView()->WHO_imageView;
+    EXPECT_EQ(view->viewForZoomingInScrollView(view), picture);
+    EXPECT_EQ(view->viewForZoomingInScrollView(nullptr), nullptr);
+    const QSize unzoomed = picture->size();
+    EXPECT_LE(unzoomed.width(), view->width()) << "the whole legend is in view at first";
+    EXPECT_LE(unzoomed.height(), view->height());
+
+    auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+        const QPointF at(view->viewport()->width() / 2.0, view->viewport()->height() / 2.0);
+        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &e);
+    };
+    wheel(120, Qt::ControlModifier);
+    EXPECT_GT(view->zoomScale(), 1.0);
+    EXPECT_GT(picture->width(), unzoomed.width());
+    for (int i = 0; i < 30; ++i)
+        wheel(120, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(view->zoomScale(), 5.0);
+    EXPECT_EQ(picture->width(), qRound(unzoomed.width() * 5.0));
+    wheel(-120, Qt::NoModifier);
+    EXPECT_DOUBLE_EQ(view->zoomScale(), 5.0) << "a plain wheel scrolls, it does not zoom";
+    for (int i = 0; i < 40; ++i)
+        wheel(-120, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(view->zoomScale(), 1.0);
+
+    wheel(240, Qt::ControlModifier);
+    rig.screen->whoLegendView()->WHO_Back_Touch->click();
+    EXPECT_TRUE(rig.screen->WHOview()->isHidden());
+    rig.screen->TRIV_whoTouch();
+    EXPECT_DOUBLE_EQ(rig.screen->whoLegendView()->whoscrollView->zoomScale(), 1.0);
 }
