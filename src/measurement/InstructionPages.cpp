@@ -70,20 +70,22 @@ InstructionPages::InstructionPages(FormFactor form, bool animations, QWidget *pa
         const QString name = QStringLiteral("step%1_image").arg(i + 1);
         stepImages[std::size_t(i)] = MeasurementUi::picture(card, name, name + QStringLiteral(".png"),
                                                             QSize(10, 10), tr(kSteps[i].heard));
-        col->addWidget(stepImages[std::size_t(i)], 1, Qt::AlignHCenter);
+        col->addWidget(stepImages[std::size_t(i)], 0, Qt::AlignHCenter);
         QLabel *heading = MeasurementUi::label(card, QStringLiteral("step%1_heading").arg(i + 1),
                                                tr("%1. %2").arg(i + 1).arg(tr(kSteps[i].heading)),
-                                               QStringLiteral("rowvalue"));
-        heading->setProperty("role", QStringLiteral("steptitle"));
+                                               QStringLiteral("steptitle"));
+        heading->setAlignment(Qt::AlignCenter);
         col->addWidget(heading);
         QLabel *text = MeasurementUi::label(card, QStringLiteral("step%1_text").arg(i + 1),
                                             tr(kSteps[i].text), QStringLiteral("body"));
         text->setWordWrap(true);
+        text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         col->addWidget(text);
+        col->addStretch(1);
         cards_[std::size_t(i)] = card;
     }
 
-    page_control = new PageControl(kPages, this);
+    page_control = new PageControl(kPages, isTablet(form) ? 1.5 : 1.0, this);
     connect(page_control, &PageControl::pageRequested, this, &InstructionPages::pageTurn);
     go_measuring = MeasurementUi::button(this, QStringLiteral("go_measuring"), tr("Start measurement"));
 

@@ -7,12 +7,8 @@
 
 namespace tonara {
 
-namespace {
-constexpr double kDot = 8;
-constexpr double kGap = 12;
-} // namespace
-
-PageControl::PageControl(int pages, QWidget *parent) : QWidget(parent), pages_(pages)
+PageControl::PageControl(int pages, double scale, QWidget *parent)
+    : QWidget(parent), pages_(pages), dot_(8 * scale), gap_(12 * scale)
 {
     MeasurementUi::name(this, QStringLiteral("page_control"), {});
     setCurrentPage(0);
@@ -28,14 +24,14 @@ void PageControl::setCurrentPage(int page)
 
 QSize PageControl::sizeHint() const
 {
-    return QSize(int(pages_ * (kDot + kGap)), 18);
+    return QSize(int(pages_ * (dot_ + gap_)), int(dot_ + 10));
 }
 
 QRectF PageControl::dotRect(int i) const
 {
-    const double total = pages_ * kDot + (pages_ - 1) * kGap;
+    const double total = pages_ * dot_ + (pages_ - 1) * gap_;
     const double x0 = (width() - total) / 2;
-    return QRectF(x0 + i * (kDot + kGap), (height() - kDot) / 2, kDot, kDot);
+    return QRectF(x0 + i * (dot_ + gap_), (height() - dot_) / 2, dot_, dot_);
 }
 
 void PageControl::paintEvent(QPaintEvent *)
@@ -52,7 +48,7 @@ void PageControl::paintEvent(QPaintEvent *)
 void PageControl::mouseReleaseEvent(QMouseEvent *event)
 {
     for (int i = 0; i < pages_; ++i)
-        if (dotRect(i).adjusted(-kGap / 2, -6, kGap / 2, 6).contains(event->position())) {
+        if (dotRect(i).adjusted(-gap_ / 2, -6, gap_ / 2, 6).contains(event->position())) {
             emit pageRequested(i);
             return;
         }

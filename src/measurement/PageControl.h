@@ -9,7 +9,8 @@ namespace tonara {
 class PageControl : public QWidget {
     Q_OBJECT
 public:
-    explicit PageControl(int pages, QWidget *parent = nullptr);
+    // scale: dot size relative to the phone's.
+    explicit PageControl(int pages, double scale = 1.0, QWidget *parent = nullptr);
 
     int currentPage() const { return current_; }
     int numberOfPages() const { return pages_; }
@@ -26,6 +27,8 @@ protected:
 private:
     QRectF dotRect(int i) const;
     int pages_;
+    double dot_;
+    double gap_;
     int current_ = 0;
 };
 

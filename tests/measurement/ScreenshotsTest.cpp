@@ -174,3 +174,8 @@ TEST(Screenshots, Tablet)
 {
     shootEverything(FormFactor::Tablet, QStringLiteral("tablet"));
 }
+
+TEST(Screenshots, Phone568)
+{
+    shootEverything(FormFactor::Phone568, QStringLiteral("phone568"));
+}
