@@ -301,7 +301,9 @@ void instruction_screen::battery_Percentage(int level, int x, int y)
 {
     Low_battery_Warning_ = BatteryGauge::isLow(level) ? 1 : 0;
     const QString picture = QString::fromStdString(BatteryGauge::pictureFor(level));
-    if (picture.isEmpty())
+    // Said once per bad reading, not again for every poll and wave frame
+    // that repeats it.
+    if (picture.isEmpty() && level != shownBatteryLevel_)
         alert(DeviceErrorTable::kBatteryErrorTitle, "");
     // Re-rendering the picture on every wave frame would cost more than the
     // frame itself; only a change of picture does.

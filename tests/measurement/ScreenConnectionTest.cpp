@@ -48,6 +48,18 @@ TEST(ScreenConnection, BatteryLevelBounds)
     EXPECT_EQ(shown.front().title, "battery error");
     EXPECT_EQ(shown.front().message, "");
     EXPECT_TRUE(icon->pixmap().isNull()) << "no picture for a level out of range";
+
+    // The same bad level at every later poll and wave frame is not repeated.
+    rig.settle(10s);
+    rig.start(false);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.settle(500ms);
+    EXPECT_TRUE(rig.takeAlerts().empty());
+    rig.screen->measurement_stop();
+    rig.takeAlerts();
+    rig.setBattery(50);
+    rig.setBattery(101);
+    EXPECT_EQ(rig.takeAlerts().size(), 1u) << "a new bad reading is reported again";
 }
 
 TEST(ScreenConnection, LowBatteryKeepsThePersonOnTheModeChoice)
