@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/TonaraTabBarController.h"
+#include "measurement/MeasurementMode.h"
 #include "measurement/Oscilloscope.h"
 #include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
@@ -19,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -35,9 +37,16 @@ class ShellWithMeasurement : public ::testing::Test {
 protected:
     ShellWithMeasurement() : h(setup())
     {
+        MeasurementMode::reset(); // the modes live for the whole process
         screen = qobject_cast<instruction_screen *>(h.app().tabBarController()->viewController(0));
         h.app().simulator()->setSpeed(8);
-        waitFor([this] { return screen && screen->device_yes_no() == 1; });
+        // Until the first battery answer the engine is still shaking hands.
+        h.app().notificationCenter().addObserver(
+            "BPaccessoryDidConnectNotification",
+            [this](const std::string &, const void *) { connected = true; });
+        // (It may already have answered while the application was starting.)
+        waitFor(
+            [this] { return connected || (screen->batteryIcon() && !screen->batteryIcon()->isHidden()); });
     }
     static ShellHarness::Setup setup()
     {
@@ -62,6 +71,7 @@ protected:
 
     ShellHarness h;
     instruction_screen *screen = nullptr;
+    bool connected = false;
 };
 
 TEST_F(ShellWithMeasurement, TheMeasurementTabIsTheFirstWithItsTitleAndIcon)
