@@ -1,5 +1,6 @@
 #include "platform/AlertSheet.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -215,6 +216,9 @@ void AlertSheet::placeCards()
 void AlertSheet::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Screen readers announce it as an alert, not as one more panel.
+    QAccessibleEvent announce(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&announce);
     // Keyboard users land on the safe choice: Cancel when there is one.
     const int cancel = cancelIndex();
     if (!buttons_.isEmpty())

@@ -88,12 +88,13 @@ TEST_P(ShellScreenshots, EveryTabAndSheet)
     tabs->setSelectedIndex(2);
     save(h, prefix() + QStringLiteral("4_setting"));
     tabs->setSelectedIndex(3);
+    save(h, prefix() + QStringLiteral("5_user"));
     auto *nav = qobject_cast<NavigationController *>(tabs->viewController(3));
     auto *pushed = new QWidget;
     pushed->setWindowTitle(QStringLiteral("Edit"));
     pushed->setAutoFillBackground(true);
     nav->push(pushed, false);
-    save(h, prefix() + QStringLiteral("5_user_pushed"));
+    save(h, prefix() + QStringLiteral("6_user_pushed"));
     nav->pop(false);
 
     tabs->setSelectedIndex(0);
@@ -102,16 +103,16 @@ TEST_P(ShellScreenshots, EveryTabAndSheet)
         QStringLiteral("Measurement stopped.You have\neither pressed the Stop button or\n "
                        "disconnect the Tonara+ during\nmeasurement."),
         {QStringLiteral("OK")});
-    save(h, prefix() + QStringLiteral("6_alert"));
+    save(h, prefix() + QStringLiteral("7_alert"));
     h.app().alerts()->answer(0);
     h.app().alerts()->alert(QStringLiteral("Abort the reading"), QString(),
                             {QStringLiteral("OK"), QStringLiteral("Cancel")});
-    save(h, prefix() + QStringLiteral("7_alert_two_buttons"));
+    save(h, prefix() + QStringLiteral("8_alert_two_buttons"));
     h.app().alerts()->answer(1);
     h.app().alerts()->actionSheet(
         QStringLiteral("Send the readings by e-mail"),
         {QStringLiteral("This month"), QStringLiteral("All readings"), QStringLiteral("Cancel")});
-    save(h, prefix() + QStringLiteral("8_action_sheet"));
+    save(h, prefix() + QStringLiteral("9_action_sheet"));
     h.app().alerts()->answer(2);
 }
 
