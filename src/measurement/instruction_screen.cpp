@@ -320,7 +320,7 @@ void instruction_screen::battery_Percentage(int level, int x, int y)
     batteryIcon_->raise();
 }
 
-void instruction_screen::showBatteryIn(QWidget *panel, bool)
+void instruction_screen::showBatteryIn(QWidget *panel)
 {
     // Top right of the panel, clear of the titles.
     if (batteryIcon_->parentWidget() != panel)
@@ -335,12 +335,12 @@ void instruction_screen::showBatteryIn(QWidget *panel, bool)
 
 void instruction_screen::BPAccessoryConnect()
 {
-    showBatteryIn(modeChoice_, false);
+    showBatteryIn(modeChoice_);
     if (Low_battery_Warning_ == 1) {
         if (engine_->batteryfailed())
             alert(DeviceErrorTable::kBatteryTooLowTitle, DeviceErrorTable::kChargeFirstMessage);
     } else if (MeasurementMode::measure_mode != MeasurementMode::kManual) {
-        showBatteryIn(modeChoice_, false);
+        showBatteryIn(modeChoice_);
         if (MeasurementMode::mode_chosen == 1) {
             modeChoice_->hide();
             notConnected_->hide();
@@ -355,7 +355,7 @@ void instruction_screen::BPAccessoryConnect()
 
 void instruction_screen::BPAccessorySendBattery()
 {
-    showBatteryIn(modeChoice_, false);
+    showBatteryIn(modeChoice_);
 }
 
 void instruction_screen::BPAccessoryDisconnect()
@@ -389,9 +389,9 @@ void instruction_screen::BPAccessorySendWave()
     MeasurementUi::setValue(singleLive_->labelPressure, pressure);
     MeasurementUi::setValue(trivLive_->labelPressure_3triv, pressure);
     if (MeasurementMode::measure_mode == MeasurementMode::kSingle)
-        showBatteryIn(singleLive_, true);
+        showBatteryIn(singleLive_);
     else
-        showBatteryIn(trivLive_, true);
+        showBatteryIn(trivLive_);
     const bool beat = engine_->HeartBeatFlag();
     singleLive_->Heart->setVisible(beat);
     singleLive_->Heart_mu->setVisible(beat);

@@ -142,7 +142,7 @@ private:
     void newTrace(QWidget *host, QSize size);
     void measurementEnded();
     void alert(const char *title, const char *message);
-    void showBatteryIn(QWidget *panel, bool waveScreen);
+    void showBatteryIn(QWidget *panel);
     void clearComments();
     QString resultDate() const;
     QString resultTime() const;
