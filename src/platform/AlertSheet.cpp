@@ -20,21 +20,22 @@ constexpr int kSheetMargin = 8;
 constexpr int kSheetMaxWidth = 400;
 constexpr int kButtonHeight = 44;
 constexpr int kSheetButtonHeight = 56;
+constexpr int kTabletWidth = 600;
 
 const char *kCardStyle = R"(
 QFrame#alertCard, QFrame#actionSheetCard, QFrame#actionSheetCancelCard {
     background: rgba(248, 248, 250, 250);
     border-radius: 13px;
 }
-QLabel#alertTitle { color: #000000; font-size: 17px; font-weight: 600; }
-QLabel#alertMessage { color: #1c1c1e; font-size: 13px; }
-QLabel#actionSheetTitle { color: #8a8a8e; font-size: 13px; font-weight: 600; }
+QLabel#alertTitle { color: #000000; font-size: %1px; font-weight: 600; }
+QLabel#alertMessage { color: #1c1c1e; font-size: %2px; }
+QLabel#actionSheetTitle { color: #8a8a8e; font-size: %2px; font-weight: 600; }
 QPushButton {
     border: none;
     border-top: 1px solid rgba(60, 60, 67, 0.29);
     background: transparent;
     color: #007aff;
-    font-size: 17px;
+    font-size: %1px;
     padding: 0 8px;
 }
 QPushButton[cancelRole="true"] { font-weight: 600; }
@@ -60,7 +61,9 @@ AlertSheet::AlertSheet(Style style, const QString &title, const QString &message
     setAccessibleDescription(objectName());
     setAttribute(Qt::WA_NoMousePropagation);
     setFocusPolicy(Qt::StrongFocus);
-    setStyleSheet(QString::fromLatin1(kCardStyle));
+    // A tablet's screen is read from further away: everything a little larger.
+    scale_ = host->width() >= kTabletWidth ? 1.25 : 1.0;
+    setStyleSheet(QString::fromLatin1(kCardStyle).arg(px(17)).arg(px(13)));
 
     group_ = new QWidget(this);
     auto *groupLayout = new QVBoxLayout(group_);
@@ -186,7 +189,7 @@ QPushButton *AlertSheet::makeButton(const QString &text, int index, bool cancel)
     b->setFocusPolicy(Qt::StrongFocus);
     b->setAutoDefault(false);
     b->setCursor(Qt::PointingHandCursor);
-    b->setMinimumHeight(style_ == Style::ActionSheet ? kSheetButtonHeight : kButtonHeight);
+    b->setMinimumHeight(px(style_ == Style::ActionSheet ? kSheetButtonHeight : kButtonHeight));
     b->setProperty("cancelRole", cancel);
     connect(b, &QPushButton::clicked, this, [this, index] { emit chosen(index); });
     buttons_.append(b);
@@ -197,7 +200,7 @@ void AlertSheet::placeCards()
 {
     const QRect area = rect();
     if (style_ == Style::Alert) {
-        const int w = std::min(kAlertWidth, area.width() - 2 * kSheetMargin);
+        const int w = std::min(px(kAlertWidth), area.width() - 2 * kSheetMargin);
         group_->setFixedWidth(w);
         group_->adjustSize();
         const QSize s(w, group_->heightForWidth(w) > 0 ? group_->heightForWidth(w)
@@ -205,7 +208,7 @@ void AlertSheet::placeCards()
         group_->setGeometry(
             QRect(QPoint(area.center().x() - s.width() / 2, area.center().y() - s.height() / 2), s));
     } else {
-        const int w = std::min(kSheetMaxWidth, area.width() - 2 * kSheetMargin);
+        const int w = std::min(px(kSheetMaxWidth), area.width() - 2 * kSheetMargin);
         group_->setFixedWidth(w);
         group_->adjustSize();
         const int h = group_->heightForWidth(w) > 0 ? group_->heightForWidth(w) : group_->sizeHint().height();

@@ -51,6 +51,8 @@ private:
     QList<QPushButton *> buttons_;
     QStringList texts_;
     QPointer<QWidget> previousFocus_;
+    double scale_ = 1.0;
+    int px(int points) const { return int(points * scale_ + 0.5); }
 };
 
 } // namespace tonara
