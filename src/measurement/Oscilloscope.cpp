@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cmath>
 #include <cstring>
 
 namespace tonara {
@@ -97,7 +98,9 @@ QPen Oscilloscope::linePen() const
 
 Oscilloscope::LayerKey Oscilloscope::currentKey() const
 {
-    const qreal dpr = devicePixelRatioF();
+    // Whole pixels per point, so that a sample's step of Resolution points
+    // is a whole number of pixels to scroll at fractional screen scales too.
+    const qreal dpr = qMax<qreal>(1, std::round(devicePixelRatioF()));
     return LayerKey{(QSizeF(size()) * dpr).toSize(),
                     dpr,
                     reference_,
@@ -208,7 +211,7 @@ void Oscilloscope::paintEvent(QPaintEvent *)
         renderLayerWhole();
     else if (added > layerAdded_ && !scrollLayer(added - layerAdded_))
         renderLayerWhole();
-    p.drawImage(0, 0, layer_);
+    p.drawImage(QRectF(rect()), layer_);
 }
 
 } // namespace tonara
