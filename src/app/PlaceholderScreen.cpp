@@ -6,12 +6,12 @@
 
 namespace tonara {
 
-PlaceholderScreen::PlaceholderScreen(const QString &specName, const QString &title, const QString &iconName,
+PlaceholderScreen::PlaceholderScreen(const QString &screenName, const QString &title, const QString &iconName,
                                      QWidget *parent)
     : QWidget(parent), iconName_(iconName)
 {
-    setObjectName(specName);
-    setAccessibleDescription(specName);
+    setObjectName(screenName);
+    setAccessibleDescription(screenName);
     setAccessibleName(title);
     setWindowTitle(title);
     setWindowIcon(Artwork::icon(iconName));

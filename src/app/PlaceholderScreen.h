@@ -9,7 +9,7 @@ namespace tonara {
 class PlaceholderScreen : public QWidget {
     Q_OBJECT
 public:
-    PlaceholderScreen(const QString &specName, const QString &title, const QString &iconName,
+    PlaceholderScreen(const QString &screenName, const QString &title, const QString &iconName,
                       QWidget *parent = nullptr);
 
 protected:
