@@ -424,6 +424,12 @@ void instruction_screen::BPAccessoryUModeReport()
     MeasurementUi::setValue(singleResult_->labelTime, resultDate());
     MeasurementUi::setValue(singleResult_->measurement_time, resultTime());
     DetectErrorMessage(engine_->errCode());
+    // A failed reading has no values. Codes without a message would otherwise
+    // leave the previous reading on show under the new time, ready to save.
+    if (engine_->errCode() != 0) {
+        hideMeasurementWindows();
+        putOnTop(modeChoice_);
+    }
 }
 
 void instruction_screen::BPAccessoryMModeReport()

@@ -107,9 +107,13 @@ TEST(SingleMeasurement, ErrorTwoReturnsToTheModeChoiceAndKeepsTheLastResult)
     EXPECT_EQ(rig.screen->HardwareButton(), 0);
 }
 
-TEST(SingleMeasurement, ErrorFourIsSilentButEndsTheMeasurement)
+TEST(SingleMeasurement, ErrorFourIsSilentButEndsTheMeasurementWithoutShowingTheLastResult)
 {
     ScreenRig rig;
+    rig.sim.setPatient({124, 79, 60, false});
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    rig.clock.set(LocalDateTime{2026, 3, 15, 8, 30, 0});
     rig.sim.injectError(4);
     rig.start(false);
     ASSERT_TRUE(rig.untilMeasuring());
@@ -117,6 +121,10 @@ TEST(SingleMeasurement, ErrorFourIsSilentButEndsTheMeasurement)
     EXPECT_TRUE(rig.takeAlerts().empty());
     EXPECT_EQ(rig.screen->HardwareButton(), 0);
     EXPECT_FALSE(rig.lock.isInhibited());
+    // The earlier reading is not offered again as this one.
+    EXPECT_TRUE(rig.screen->measuring_window_result()->isHidden());
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    EXPECT_EQ(rig.screen->sys_db(), 124);
 }
 
 TEST(SingleMeasurement, LowBatteryErrorShownOnceUntilDockedAgain)
