@@ -268,6 +268,10 @@ void BPAccessory::followUp()
             initUnregisteredTimer();
             break;
         case 9:
+            // The monitor may have been undocked between its answer and this
+            // follow-up; announcing it now would contradict the disconnect.
+            if (eas_ == nullptr)
+                break;
             StatsString_ = "Connect";
             if (post(kBPaccessoryDidConnectNotification))
                 initUnregisteredTimer();

@@ -626,6 +626,22 @@ TEST_F(Engine, AccessoryConnectsAndDisconnects)
     EXPECT_EQ(posted.front(), kBPaccessoryDidConnectNotification);
 }
 
+TEST_F(Engine, UndockedRightAfterItsFirstAnswerTheMonitorIsNotAnnouncedAsConnected)
+{
+    attach();
+    mgr.device = std::ref(device);
+    create();
+    // The battery answer is accepted, then the monitor goes before the
+    // follow-up of that answer runs.
+    sched.advance(1ms);
+    ASSERT_FALSE(engine->waitflag());
+    mgr.undock("dock");
+    sched.advance(1s);
+    EXPECT_EQ(posted, std::vector<std::string>{kBPaccessoryDidDisconnectNotification});
+    EXPECT_EQ(engine->StatsString(), "Disconnect");
+    EXPECT_EQ(engine->unregisteredTimer(), 0u);
+}
+
 TEST_F(Engine, StopFromTheReportObserverRunsAlongsideTheBatteryPoll)
 {
     connected();
