@@ -564,7 +564,9 @@ void instruction_screen::one_tonara()
         putOnTop(notConnected_);
     }
     clearComments();
-    singleResult_->hide();
+    // A live view or result left behind the mode choice (after a tab change,
+    // say) must not come forward in place of the instructions.
+    hideMeasurementWindows();
     pages_->restartAtFirstPage();
     MeasurementMode::measure_mode = MeasurementMode::kSingle;
 }
@@ -590,6 +592,7 @@ void instruction_screen::mem_tonara()
     pause_.reset();
     newTrace(trivLive_->traceHost, isTablet(ctx_.formFactor) ? QSize(661, 183) : QSize(273, 86));
     clearComments();
+    hideMeasurementWindows();
     pages_->restartAtFirstPage();
     MeasurementMode::measure_mode = MeasurementMode::kTriv;
 }

@@ -233,6 +233,14 @@ TEST(TrivMeasurement, FirstReportFillsTheFirstRowAndThePauseResumesTheSeries)
     EXPECT_EQ(text(result->triv3_date_result), "2026/03/14");
     EXPECT_FALSE(rig.lock.isInhibited());
     EXPECT_TRUE(rig.takeAlerts().empty());
+
+    // Back on the tab later, a new choice leads to the instructions, not to
+    // the old result.
+    rig.screen->hide();
+    rig.screen->show();
+    EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    rig.screen->one_tonara();
+    EXPECT_EQ(rig.front(), rig.screen->instructionPages());
 }
 
 TEST(TrivMeasurement, AnErrorShowsBothAlertsAndNoPause)
