@@ -6,6 +6,7 @@
 #include "measurement/NotConnectedPanel.h"
 #include "measurement/WhoLegendView.h"
 
+#include <QAbstractButton>
 #include <QWheelEvent>
 
 using namespace tonara;
@@ -184,6 +185,16 @@ TEST(Accessibility, ControlsAreNamedForAutomationAndHeardByWhatTheyMean)
     EXPECT_EQ(rig.screen->findChild<QWidget *>("one_tonara")->accessibleName(), "Single measurement");
     auto *pressure = rig.screen->findChild<QLabel *>("labelPressure");
     EXPECT_EQ(pressure->accessibleName(), pressure->text()) << "a value label is heard as its value";
+
+    // Every control of every panel, not only those listed.
+    int controls = 0;
+    for (QAbstractButton *b : rig.screen->findChildren<QAbstractButton *>()) {
+        ++controls;
+        EXPECT_FALSE(b->objectName().isEmpty());
+        EXPECT_EQ(b->accessibleDescription(), b->objectName());
+        EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
+    }
+    EXPECT_GE(controls, 15);
 }
 
 TEST(WhoLegend, CtrlWheelZoomsBetweenOneAndFiveAndEachOpeningStartsUnzoomed)
