@@ -86,7 +86,9 @@ void ResultWidgets::setWho(QPushButton *who, const QString &icon, int category, 
     who->setIcon(icon.isEmpty() ? QIcon() : Artwork::icon(icon));
     who->setProperty("artwork", icon);
     const QString name = categoryName(category);
-    who->setText(name.isEmpty() ? QCoreApplication::translate("tonara::ResultWidgets", "WHO") : name);
+    who->setText(name.isEmpty()
+                     ? QCoreApplication::translate("tonara::ResultWidgets", "WHO")
+                     : QCoreApplication::translate("tonara::ResultWidgets", "WHO class: %1").arg(name));
     who->setAccessibleName(
         QCoreApplication::translate("tonara::ResultWidgets", "WHO class %1, show the legend").arg(name));
 }
