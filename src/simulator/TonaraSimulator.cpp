@@ -373,7 +373,7 @@ void TonaraSimulator::tick()
         const double t = std::min(nextSampleMs_, duration);
         const CuffModel::Sample sample = cuff_->sampleAt(t, nextSampleMs_ - kWaveIntervalMs);
         pressure_ = sample.pressure;
-        emit(waveFrame(sample, end), Kind::Answer);
+        sendFrame(waveFrame(sample, end), Kind::Answer);
         nextSampleMs_ += kWaveIntervalMs;
         if (end)
             finishMeasurement();
@@ -476,12 +476,12 @@ void TonaraSimulator::send(std::vector<std::uint8_t> frame, Kind kind, int devic
     const Scheduler::TimerId id =
         scheduler_.singleShot(realDelay(deviceDelayMs), [this, key, kind, frame = std::move(frame)] {
             sends_.erase(key);
-            emit(frame, kind);
+            sendFrame(frame, kind);
         });
     sends_[key] = id;
 }
 
-void TonaraSimulator::emit(const std::vector<std::uint8_t> &frame, Kind kind)
+void TonaraSimulator::sendFrame(const std::vector<std::uint8_t> &frame, Kind kind)
 {
     if (!docked_ || (kind == Kind::Answer && silent_))
         return;

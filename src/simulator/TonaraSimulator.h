@@ -157,7 +157,7 @@ private:
 
     void handleFrame(const std::vector<std::uint8_t> &body);
     void send(std::vector<std::uint8_t> frame, Kind kind, int deviceDelayMs);
-    void emit(const std::vector<std::uint8_t> &frame, Kind kind);
+    void sendFrame(const std::vector<std::uint8_t> &frame, Kind kind);
     Millis realDelay(double deviceMs) const;
     void startZeroTracing();
     bool zeroTracingRunning() const;
