@@ -27,6 +27,9 @@ function(tonara_gtest name)
   add_executable(${name} ${_src})
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  # Tests that read files of the source tree find it here (not via __FILE__,
+  # which ccache may turn into a relative path).
+  target_compile_definitions(${name} PRIVATE TONARA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set(_labels unit ${T_LABELS})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${_labels}" TIMEOUT 120)
 endfunction()

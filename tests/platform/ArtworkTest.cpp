@@ -28,8 +28,7 @@ struct Listed {
 // on; reading it keeps the test and the documentation from drifting apart.
 QList<Listed> listedPictures()
 {
-    const auto readme = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                        "resources/artwork/README.md";
+    const auto readme = std::filesystem::path(TONARA_SOURCE_DIR) / "resources/artwork/README.md";
     QFile file(QString::fromStdString(readme.string()));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
