@@ -4,6 +4,8 @@
 #include "device/BPAccessory.h"
 #include "device/BPAccessoryNotifications.h"
 #include "measurement/BatteryGauge.h"
+#include "measurement/CommentEditor.h"
+#include "measurement/CommentView.h"
 #include "measurement/DeviceErrorTable.h"
 #include "measurement/InstructionPages.h"
 #include "measurement/MeasurementMode.h"
@@ -17,10 +19,13 @@
 #include "measurement/TrivLivePanel.h"
 #include "measurement/TrivResultPanel.h"
 #include "measurement/WhoLegendView.h"
+#include "measurement/core/ManualEntryRules.h"
+#include "measurement/core/ReadingStore.h"
 #include "measurement/core/WHOClassification.h"
 #include "platform/AlertPresenter.h"
 #include "platform/CallCenter.h"
 #include "platform/ScreenLockInhibitor.h"
+#include "storage/DBHelper.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -43,6 +48,20 @@ QString number(int v)
     return QString::asprintf("%d", v);
 }
 
+// The integer a result label shows; 0 for anything that is not a number.
+int labelValue(const QLabel *label)
+{
+    return ManualEntryRules::intValue(label->text().trimmed().toStdString());
+}
+
+// Stands in for the alert presenter where a screen is built without one.
+class SilentAlerts : public AlertSink {
+public:
+    void showAlert(const std::string &, const std::string &, const std::vector<std::string> &,
+                   Completion) override
+    {}
+};
+
 } // namespace
 
 instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *parent)
@@ -64,8 +83,16 @@ instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *p
     trivResult_ = new TrivResultPanel(form, this);
     whoView_ = new WhoLegendView(form, this);
     whoView_->hide();
-    panels_ = {pages_,        modeChoice_, notConnected_, singleLive_,
-               singleResult_, trivLive_,   trivResult_,   whoView_};
+    commentView_ = new CommentView(form, this);
+    commentView_->hide();
+    panels_ = {pages_,    modeChoice_, notConnected_, singleLive_, singleResult_,
+               trivLive_, trivResult_, whoView_,      commentView_};
+    // Above every panel, including the manual entry's, and never in the way of a tap.
+    const QSize savedSize = isTablet(form) ? QSize(96, 96) : QSize(64, 64);
+    save_image_ = MeasurementUi::picture(this, QStringLiteral("save_image"), QStringLiteral("save_icon.png"),
+                                         savedSize, tr("Reading saved"));
+    save_image_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    save_image_->hide();
 
     connect(modeChoice_->one_tonara, &QPushButton::clicked, this, &instruction_screen::one_tonara);
     connect(modeChoice_->mem_tonara, &QPushButton::clicked, this, &instruction_screen::mem_tonara);
@@ -91,6 +118,8 @@ instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *p
             &instruction_screen::triv3_result_cencel);
     connect(singleResult_, &SingleResultPanel::commentTapped, this, &instruction_screen::add_comments);
     connect(trivResult_, &TrivResultPanel::commentTapped, this, &instruction_screen::add_comments);
+    connect(commentView_->comments_save, &QPushButton::clicked, this, &instruction_screen::comments_save);
+    connect(commentView_->comments_cancel, &QPushButton::clicked, this, &instruction_screen::comments_cancel);
 
     // Set-up, in the order the screen has always done it.
     is_pad_db_ = 0;
@@ -108,6 +137,7 @@ instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *p
     trivLive_->Pleassewait_lable->hide();
     putOnTop(modeChoice_);
     myTicker_triv3_ = ctx_.scheduler->repeating(Millis(1000), [this] { triv3_cont(); });
+    Ticker_saveimage_ = ctx_.scheduler->repeating(Millis(1000), [this] { save_imagemove(); });
     pages_->restartAtFirstPage();
     hideMeasurementWindows();
     newTrace(singleLive_->traceHost, isTablet(form) ? QSize(661, 183) : QSize(280, 80));
@@ -148,6 +178,7 @@ instruction_screen::~instruction_screen()
     for (auto token : observers_)
         ctx_.center->removeObserver(token);
     ctx_.scheduler->cancel(myTicker_triv3_);
+    ctx_.scheduler->cancel(Ticker_saveimage_);
     if (ctx_.screenLock && HardwareButton_ == 2)
         ctx_.screenLock->release();
     engine_.reset();
@@ -208,6 +239,7 @@ void instruction_screen::resizeEvent(QResizeEvent *)
 {
     for (QWidget *p : panels_)
         p->setGeometry(rect());
+    save_image_->move((width() - save_image_->width()) / 2, (height() - save_image_->height()) / 2);
 }
 
 void instruction_screen::showEvent(QShowEvent *event)
@@ -233,6 +265,7 @@ void instruction_screen::hideMeasurementWindows()
     trivLive_->hide();
     trivResult_->hide();
     whoView_->hide();
+    commentView_->hide();
 }
 
 void instruction_screen::pushTransition(QWidget *panel)
@@ -280,6 +313,12 @@ void instruction_screen::clearComments()
 {
     singleResult_->comments_text->clear();
     trivResult_->comments_text_3triv->clear();
+    commentView_->add_comments_text_view->setComment({});
+}
+
+DBHelper &instruction_screen::database() const
+{
+    return ctx_.db ? *ctx_.db : DBHelper::newInstance();
 }
 
 QString instruction_screen::resultDate() const
@@ -525,10 +564,13 @@ void instruction_screen::BPAccessoryReceiveStart()
         return;
     if (HardwareButton_ != 2 && HardwareButton_ != 3)
         HardwareButton_ = 1;
+    emit measurementStartRequested();
     emit selectTabRequested(0);
     modeChoice_->hide();
     notConnected_->hide();
     hideMeasurementWindows();
+    // A result left unsaved is dropped: its comment must not go with the next.
+    clearComments();
     device_yes_no_ = 1;
     MeasurementMode::measure_mode = MeasurementMode::kSingle;
 }
@@ -538,10 +580,12 @@ void instruction_screen::BPAccessoryReceive3TRIVN()
     if (HardwareButton_ == 2 || HardwareButton_ == 3)
         return;
     HardwareButton_ = 1;
+    emit measurementStartRequested();
     emit selectTabRequested(0);
     modeChoice_->hide();
     notConnected_->hide();
     hideMeasurementWindows();
+    clearComments();
     device_yes_no_ = 1;
     MeasurementMode::measure_mode = MeasurementMode::kTriv;
 }
@@ -621,8 +665,9 @@ void instruction_screen::go_back_strat()
 void instruction_screen::go_measuring()
 {
     const bool tablet = isTablet(ctx_.formFactor);
-    // A new measurement carries no finding of the last one.
+    // A new measurement carries no finding and no comment of the last one.
     is_pad_db_ = 0;
+    clearComments();
     QWidget *live = nullptr;
     if (MeasurementMode::measure_mode != MeasurementMode::kSingle) {
         newTrace(trivLive_->traceHost, tablet ? QSize(661, 183) : QSize(273, 86));
@@ -778,17 +823,120 @@ void instruction_screen::WHO_Back_Touch()
 
 void instruction_screen::measurement_save()
 {
-    emit saveRequested(MeasurementMode::kSingle);
+    HardwareButton_ = 0;
+    SilentAlerts silent;
+    AlertSink &alerts = ctx_.alerts ? static_cast<AlertSink &>(*ctx_.alerts) : silent;
+    ReadingStore store(database(), alerts, *ctx_.clock);
+    const auto saved = store.saveSingle(sys_db_, dia_db_, pulse_db_,
+                                        singleResult_->comments_text->text().toStdString(), is_pad_db_ == 1);
+    triv_id_db_ = 0;
+    singleLive_->hide();
+    backToStartAfterSave(singleResult_);
+    // A reading that did not go in has been reported; it is not shown as saved.
+    if (saved.stored)
+        showSavedIndicator();
 }
 
 void instruction_screen::triv3_result_save()
 {
-    emit saveRequested(MeasurementMode::kTriv);
+    HardwareButton_ = 0;
+    SilentAlerts silent;
+    AlertSink &alerts = ctx_.alerts ? static_cast<AlertSink &>(*ctx_.alerts) : silent;
+    ReadingStore store(database(), alerts, *ctx_.clock);
+    ReadingStore::TrivSingles singles;
+    for (std::size_t i = 0; i < singles.size(); ++i)
+        singles[i] = {labelValue(trivResult_->sys[i]), labelValue(trivResult_->dia[i]),
+                      labelValue(trivResult_->pulse[i])};
+    const auto saved =
+        store.saveTriv(labelValue(trivResult_->triv3_sysavg), labelValue(trivResult_->triv3_diaavg),
+                       labelValue(trivResult_->triv3_pulseavg), singles,
+                       trivResult_->comments_text_3triv->text().toStdString(), is_pad_db_ == 1);
+    triv_id_db_ = saved.reading.triv_id;
+    singleLive_->hide();
+    trivLive_->hide();
+    singleResult_->hide();
+    backToStartAfterSave(trivResult_);
+    if (saved.stored)
+        showSavedIndicator();
+}
+
+void instruction_screen::backToStartAfterSave(QWidget *resultWindow)
+{
+    resultWindow->hide();
+    commentView_->hide();
+    putOnTop(modeChoice_);
+    clearComments();
+    pushTransition(modeChoice_);
+}
+
+void instruction_screen::showSavedIndicator()
+{
+    saveImageTicks_ = 0;
+    save_image_->move((width() - save_image_->width()) / 2, (height() - save_image_->height()) / 2);
+    save_image_->show();
+    save_image_->raise();
+}
+
+void instruction_screen::save_imagemove()
+{
+    if (!save_image_->isHidden() && saveImageTicks_ < 2)
+        ++saveImageTicks_;
+    if (saveImageTicks_ == 2)
+        save_image_->hide();
 }
 
 void instruction_screen::add_comments()
 {
-    emit commentRequested();
+    editComment(MeasurementMode::measure_mode == MeasurementMode::kTriv
+                    ? trivResult_->comments_text_3triv->text()
+                    : singleResult_->comments_text->text());
+}
+
+void instruction_screen::editComment(const QString &current)
+{
+    singleResult_->hide();
+    trivResult_->hide();
+    whoView_->hide();
+    CommentEditor *editor = commentView_->add_comments_text_view;
+    // Whatever came in is held to the editor's own limit.
+    editor->setComment(CommentEditor::visibleCharacters(current) <= CommentEditor::kLimit ? current
+                                                                                          : QString());
+    putOnTop(commentView_);
+    editor->show();
+    editor->moveCursor(QTextCursor::End);
+    editor->setFocus();
+    singleResult_->comments_text->clearFocus();
+}
+
+void instruction_screen::closeCommentView()
+{
+    commentView_->add_comments_text_view->clearFocus();
+    commentView_->hide();
+    switch (MeasurementMode::measure_mode) {
+    case MeasurementMode::kTriv:
+        putOnTop(trivResult_);
+        break;
+    case MeasurementMode::kManual:
+        emit commentEditorClosed();
+        break;
+    default:
+        putOnTop(singleResult_);
+        break;
+    }
+}
+
+void instruction_screen::comments_save()
+{
+    const QString text = commentView_->add_comments_text_view->toPlainText();
+    singleResult_->comments_text->setText(text);
+    trivResult_->comments_text_3triv->setText(text);
+    emit commentSaved(text);
+    closeCommentView();
+}
+
+void instruction_screen::comments_cancel()
+{
+    closeCommentView();
 }
 
 void instruction_screen::measurement_canael()

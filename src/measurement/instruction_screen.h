@@ -16,6 +16,8 @@ class QLabel;
 namespace tonara {
 
 class BPAccessory;
+class CommentView;
+class DBHelper;
 class InstructionPages;
 class ModeChoicePanel;
 class NotConnectedPanel;
@@ -53,6 +55,10 @@ public:
     QWidget *triv3_measuring_window() const;
     QWidget *triv3_measuring_window_result() const;
     QWidget *WHOview() const;
+    CommentView *add_comments_view() const { return commentView_; }
+    // The saved indicator and the ticks it has been on show.
+    QLabel *save_image() const { return save_image_; }
+    int saveImageTicks() const { return saveImageTicks_; }
     BPAccessory *engine() const { return engine_.get(); }
 
     // The panels with their controls, for the shell and UI tests.
@@ -79,6 +85,9 @@ public:
     int sys_db() const { return sys_db_; }
     int dia_db() const { return dia_db_; }
     int pulse_db() const { return pulse_db_; }
+    // Series number of the last TRIV reading stored from this screen; 0 after
+    // a single save.
+    int triv_id_db() const { return triv_id_db_; }
 
     // Icon name of the WHO class of a reading.
     static QString WHO_chack(int sys, int dia);
@@ -100,11 +109,22 @@ public slots:
     void ONE_whoTouch();
     void TRIV_whoTouch();
     void WHO_Back_Touch();
-    // Result hand-overs. Storing readings and editing comments belong to the
-    // reading-capture feature: these only announce the request.
+    // Store the result on show for the active user, with its day average,
+    // and go back to the start view.
     void measurement_save();
     void triv3_result_save();
+    // The comment editor over the result of the current mode, starting from
+    // that result's comment.
     void add_comments();
+    // The same for a result this screen does not own (the manual entry's).
+    void editComment(const QString &current);
+    void comments_save();
+    void comments_cancel();
+    // Empties the comment fields and the editor: a new reading starts blank.
+    void clearComments();
+    // Shows the saved indicator for one to two ticks of the screen's second.
+    void showSavedIndicator();
+    void save_imagemove();
     // Cancel on a result: asks "Abort the reading".
     void measurement_canael();
     void triv3_result_cencel();
@@ -113,9 +133,13 @@ signals:
     // The device asked for a measurement: the shell brings this tab forward.
     void selectTabRequested(int index);
     void manualEntryRequested();
-    // measure_mode of the result the person wants stored.
-    void saveRequested(int measureMode);
-    void commentRequested();
+    // The device asked for a measurement: an entry under way elsewhere on
+    // the screen (the manual one) is to be dropped.
+    void measurementStartRequested();
+    // The comment editor closed over the manual result: with the saved text,
+    // then in any case, so the result can come back on top.
+    void commentSaved(const QString &text);
+    void commentEditorClosed();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -143,7 +167,9 @@ private:
     void measurementEnded();
     void alert(const char *title, const char *message);
     void showBatteryIn(QWidget *panel);
-    void clearComments();
+    void closeCommentView();
+    void backToStartAfterSave(QWidget *resultWindow);
+    DBHelper &database() const;
     QString resultDate() const;
     QString resultTime() const;
 
@@ -151,6 +177,7 @@ private:
     std::unique_ptr<BPAccessory> engine_;
     std::vector<NotificationCenter::Token> observers_;
     Scheduler::TimerId myTicker_triv3_ = 0;
+    Scheduler::TimerId Ticker_saveimage_ = 0;
 
     ModeChoicePanel *modeChoice_ = nullptr;
     NotConnectedPanel *notConnected_ = nullptr;
@@ -160,6 +187,8 @@ private:
     TrivLivePanel *trivLive_ = nullptr;
     TrivResultPanel *trivResult_ = nullptr;
     WhoLegendView *whoView_ = nullptr;
+    CommentView *commentView_ = nullptr;
+    QLabel *save_image_ = nullptr;
     QPointer<Oscilloscope> oscilloscope_;
     QLabel *batteryIcon_ = nullptr;
     std::vector<QWidget *> panels_;
@@ -174,6 +203,8 @@ private:
     int sys_db_ = 0;
     int dia_db_ = 0;
     int pulse_db_ = 0;
+    int triv_id_db_ = 0;
+    int saveImageTicks_ = 0;
     int abortSerial_ = 0;
     int shownBatteryLevel_ = -1;
 };

@@ -23,10 +23,12 @@
 #include "platform/AlertPresenter.h"
 #include "platform/CallCenter.h"
 #include "platform/ScreenLockInhibitor.h"
+#include "storage/DBHelper.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +56,9 @@ public:
     tonara::AlertPresenter alerts;
     tonara::CallCenter calls;
     tonara::ScreenLockInhibitor lock;
+    // Readings go to a database file of the rig's own.
+    QTemporaryDir dataDir;
+    std::unique_ptr<tonara::DBHelper> db;
     std::unique_ptr<tonara::instruction_screen> screen;
     int tabRequests = 0;
     int singleReports = 0;
@@ -66,7 +71,10 @@ public:
         sim.setSpeed(25);
         if (!docked)
             sim.undock();
+        db = std::make_unique<tonara::DBHelper>(dataDir.path().toStdString(), &alerts);
+        db->openDatabase();
         tonara::MeasurementContext ctx;
+        ctx.db = db.get();
         ctx.accessories = &manager;
         ctx.scheduler = &sched;
         ctx.clock = &clock;
@@ -93,7 +101,11 @@ public:
         settle(200ms);
     }
 
-    ~ScreenRig() { tonara::MeasurementMode::reset(); }
+    ~ScreenRig()
+    {
+        screen.reset();
+        tonara::MeasurementMode::reset();
+    }
 
     void settle(std::chrono::milliseconds d)
     {
