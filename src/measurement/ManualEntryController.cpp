@@ -175,10 +175,11 @@ ManualEntryController::ManualEntryController(const MeasurementContext &ctx, QWid
         // Without a comment editor on the screen the field takes the text itself.
         if (isSignalConnected(QMetaMethod::fromSignal(&ManualEntryController::commentRequested)))
             emit commentRequested();
-        else
+        else {
+            result_->comments_text_manual->setMaxLength(140);
             result_->comments_text_manual->setReadOnly(false);
+        }
     });
-    result_->comments_text_manual->setMaxLength(140);
 
     hide();
     setGeometry(host_ ? host_->rect() : QRect(QPoint(0, 0), portraitPoints(form)));
@@ -198,6 +199,15 @@ ManualEntryController *ManualEntryController::attach(instruction_screen *screen,
     auto *manual = new ManualEntryController(ctx, screen);
     connect(screen, &instruction_screen::manualEntryRequested, manual, &ManualEntryController::maual_tonara);
     connect(manual, &ManualEntryController::returnToStart, screen, &instruction_screen::go_back_strat);
+    // The screen's saved indicator, comment editor and comment fields serve the wizard too.
+    connect(manual, &ManualEntryController::readingSaved, screen, &instruction_screen::showSavedIndicator);
+    connect(manual, &ManualEntryController::started, screen, &instruction_screen::clearComments);
+    connect(manual, &ManualEntryController::commentRequested, screen,
+            [screen, manual] { screen->editComment(manual->manual_result()->comments_text_manual->text()); });
+    connect(screen, &instruction_screen::commentSaved, manual, &ManualEntryController::setComment);
+    connect(screen, &instruction_screen::commentEditorClosed, manual, &ManualEntryController::showResult);
+    // A measurement the monitor starts takes the screen over.
+    connect(screen, &instruction_screen::measurementStartRequested, manual, &ManualEntryController::abandon);
     return manual;
 }
 
@@ -546,6 +556,9 @@ void ManualEntryController::WHO_Back_Touch()
 
 void ManualEntryController::setComment(const QString &comment)
 {
+    // The editor has counted what a person sees; a UTF-16 limit here would cut
+    // emoji and combining letters off the end.
+    result_->comments_text_manual->setMaxLength(32767);
     result_->comments_text_manual->setText(comment);
 }
 

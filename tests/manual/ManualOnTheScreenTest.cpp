@@ -10,11 +10,16 @@
 
 #include "base/NotificationCenter.h"
 #include "base/VirtualScheduler.h"
+#include "device/BPAccessory.h"
+#include "measurement/CommentEditor.h"
+#include "measurement/CommentView.h"
 #include "measurement/ModeChoicePanel.h"
 #include "measurement/Oscilloscope.h"
+#include "measurement/SingleResultPanel.h"
 #include "measurement/instruction_screen.h"
 #include "platform/CallCenter.h"
 #include "platform/ScreenLockInhibitor.h"
+#include "storage/StorageTexts.h"
 
 #include <chrono>
 
@@ -31,6 +36,7 @@ protected:
         ManualFromHistory::manual_from_history = 0;
         ASSERT_TRUE(dir.isValid());
         db = std::make_unique<DBHelper>(dir.path().toStdString(), &alerts);
+        db->openDatabase();
         MeasurementContext ctx;
         ctx.accessories = &manager;
         ctx.scheduler = &sched;
@@ -59,6 +65,43 @@ protected:
     {
         sched.advance(200ms);
         QCoreApplication::processEvents();
+    }
+
+    // From the mode choice to the result window with these values, picked now.
+    void enterThroughTheScreen(const char *sys, const char *dia, const char *pulse)
+    {
+        screen->modeChoicePanel()->maual_tonara->click();
+        QTest::keyClicks(manual->step1_4_test(), QString::fromLatin1(sys));
+        manual->manual_step1_4()->next->click();
+        QTest::keyClicks(manual->step2_4_text(), QString::fromLatin1(dia));
+        manual->manual_step2_4()->next->click();
+        QTest::keyClicks(manual->step3_4_test(), QString::fromLatin1(pulse));
+        manual->manual_step3_4()->next->click();
+        manual->manual_step4_4()->next->click();
+    }
+
+    std::vector<Reading> readings()
+    {
+        std::vector<Reading> out;
+        SqlStatement q =
+            db->executeQuery("SELECT triv_id,date,time,sys,dia,pulse,diary,is_triv,is_manual,is_pad,user_id "
+                             "FROM tonaradock_table");
+        while (q.next()) {
+            Reading r;
+            r.triv_id = q.columnInt(0);
+            r.date = q.columnText(1);
+            r.time = q.columnText(2);
+            r.sys = q.columnInt(3);
+            r.dia = q.columnInt(4);
+            r.pulse = q.columnInt(5);
+            r.diary = q.columnText(6);
+            r.is_triv = q.columnInt(7);
+            r.is_manual = q.columnInt(8);
+            r.is_pad = q.columnInt(9);
+            r.user_id = q.columnInt(10);
+            out.push_back(r);
+        }
+        return out;
     }
 
     // The widget a tap in the middle of the screen lands on belongs to the wizard.
@@ -117,6 +160,108 @@ TEST_F(ManualOnTheScreenTest, FromHistoryTheWizardStandsAboveTheModeChoice)
     ASSERT_TRUE(manual->isActive());
     EXPECT_TRUE(wizardOnTop());
     EXPECT_EQ(manual->currentView(), manual->manual_step1_4());
+}
+
+TEST_F(ManualOnTheScreenTest, TheCommentIsWrittenInTheScreensEditorAndStoredWholeAfterAPadResult)
+{
+    // A single measurement that found PAD, its comment left in the field.
+    sim.setPatient({150, 95, 80, true});
+    screen->one_tonara();
+    screen->go_measuring();
+    ASSERT_TRUE(sched.advanceUntil(
+        [&] { return screen->is_pad_db() == 1 && screen->engine()->BPState() == 10; }, 60s, 2ms));
+    QCoreApplication::processEvents();
+    screen->singleResultPanel()->comments_text->setText(QStringLiteral("left behind"));
+    screen->measurement_canael();
+    alerts.answer(QStringLiteral("Cancel"));
+    screen->go_back_strat();
+
+    // Starting the wizard empties the screen's other comment fields.
+    enterThroughTheScreen("128", "84", "70");
+    EXPECT_TRUE(screen->singleResultPanel()->comments_text->text().isEmpty());
+    ASSERT_EQ(manual->currentView(), manual->manual_result());
+
+    // A tap on the result's comment opens the screen's editor above the wizard.
+    QLineEdit *field = manual->manual_result()->comments_text_manual;
+    QTest::mouseClick(field, Qt::LeftButton);
+    CommentView *view = screen->add_comments_view();
+    ASSERT_FALSE(view->isHidden());
+    QWidget *hit = screen->childAt(screen->rect().center());
+    EXPECT_TRUE(hit && (hit == view || view->isAncestorOf(hit)));
+    EXPECT_FALSE(wizardOnTop());
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x8A");
+    QString full;
+    for (int i = 0; i < 140; ++i)
+        full += emoji;
+    view->add_comments_text_view->insertPlainText(full);
+    view->add_comments_text_view->insertPlainText(emoji); // a 141st
+    view->comments_save->click();
+    EXPECT_TRUE(view->isHidden());
+    EXPECT_TRUE(wizardOnTop()) << "back on the manual result";
+    EXPECT_EQ(manual->currentView(), manual->manual_result());
+    EXPECT_EQ(field->text(), full) << "all 140, though each takes two UTF-16 units";
+
+    // Cancel in the editor keeps the comment as it was.
+    QTest::mouseClick(field, Qt::LeftButton);
+    EXPECT_EQ(view->add_comments_text_view->toPlainText(), full);
+    view->add_comments_text_view->setComment(QStringLiteral("changed my mind"));
+    view->comments_cancel->click();
+    EXPECT_EQ(field->text(), full);
+    EXPECT_TRUE(wizardOnTop());
+
+    manual->manual_result()->manual_result_save->click();
+    const auto rows = readings();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(rows[0].diary), full);
+    EXPECT_EQ(rows[0].is_manual, 1);
+    EXPECT_EQ(rows[0].is_triv, 0);
+    EXPECT_EQ(rows[0].triv_id, 0);
+    EXPECT_EQ(rows[0].is_pad, 0) << "the PAD of the monitor's last result is not the typed reading's";
+    EXPECT_EQ(rows[0].date, "2026-03-10");
+    // The screen's saved indicator, over the mode choice.
+    EXPECT_FALSE(screen->save_image()->isHidden());
+    EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
+    EXPECT_FALSE(wizardOnTop());
+}
+
+TEST_F(ManualOnTheScreenTest, TheMonitorsStartButtonDropsAnEntryUnderWay)
+{
+    QList<bool> tabBar;
+    QObject::connect(manual, &ManualEntryController::tabBarHiddenRequested,
+                     [&](bool hidden) { tabBar << hidden; });
+    screen->modeChoicePanel()->maual_tonara->click();
+    QTest::keyClicks(manual->step1_4_test(), QStringLiteral("128"));
+    manual->manual_step1_4()->next->click();
+    QTest::keyClicks(manual->step2_4_text(), QStringLiteral("84"));
+    manual->manual_step2_4()->next->click();
+    QTest::keyClicks(manual->step3_4_test(), QStringLiteral("70"));
+    manual->manual_step3_4()->next->click();
+    ASSERT_EQ(manual->currentView(), manual->manual_step4_4());
+    EXPECT_EQ(tabBar, QList<bool>{true});
+
+    sim.pressSingleButton();
+    ASSERT_TRUE(sched.advanceUntil([&] { return screen->HardwareButton() == 1; }, 10s, 2ms));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(manual->isActive());
+    EXPECT_FALSE(wizardOnTop());
+    EXPECT_EQ(tabBar, (QList<bool>{true, false})) << "the tab bar comes back";
+    EXPECT_EQ(MeasurementMode::measure_mode, MeasurementMode::kSingle);
+    EXPECT_TRUE(readings().empty());
+}
+
+TEST_F(ManualOnTheScreenTest, MissingReadingTablesSayTheDatabaseIsFullAndTheWizardStillEnds)
+{
+    enterThroughTheScreen("128", "84", "70");
+    ASSERT_EQ(sqlite3_exec(db->database(), "DROP TABLE tonaradock_table", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    manual->manual_result()->manual_result_save->click();
+    ASSERT_TRUE(alerts.hasAlert());
+    EXPECT_TRUE(alerts.currentTitle().isEmpty());
+    EXPECT_EQ(alerts.currentMessage(), QString::fromLatin1(StorageTexts::kDatabaseFull));
+    alerts.answer(0);
+    EXPECT_FALSE(manual->isActive());
+    EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
+    EXPECT_TRUE(screen->save_image()->isHidden());
 }
 
 } // namespace
