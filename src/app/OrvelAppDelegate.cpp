@@ -26,6 +26,7 @@
 #include "storage/DataBaseforCD.h"
 
 #if __has_include("measurement/instruction_screen.h")
+#include "measurement/ManualEntryController.h"
 #include "measurement/Oscilloscope.h"
 #include "measurement/instruction_screen.h"
 #define TONARA_HAVE_INSTRUCTION_SCREEN 1
@@ -164,6 +165,8 @@ MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &
         tab.setHardwareButton = [screen](int v) { screen->setHardwareButton(v); };
         tab.forceDisconnect = [screen] { screen->ForceDisconnect(); };
         tab.enterBackground = [screen] { screen->enterBackground(); };
+        // The mode choice's manual button opens the wizard over the screen.
+        manualEntry_ = ManualEntryController::attach(screen, context);
 #else
         tab.screen = new PlaceholderScreen(QStringLiteral("instruction_screen"), tr("Measurement"),
                                            QStringLiteral("Tab_Bar_icon_cronometer_30x30.png"));
@@ -254,6 +257,15 @@ bool OrvelAppDelegate::didFinishLaunching()
     if (measurement_.screen->metaObject()->indexOfSignal("selectTabRequested(int)") >= 0)
         connect(measurement_.screen, SIGNAL(selectTabRequested(int)), tabBarController_,
                 SLOT(setSelectedIndex(int)));
+#ifdef TONARA_HAVE_INSTRUCTION_SCREEN
+    if (manualEntry_) {
+        connect(manualEntry_, &ManualEntryController::selectTabRequested, tabBarController_,
+                &TonaraTabBarController::setSelectedIndex);
+        // The date and time step has the whole height of the screen.
+        connect(manualEntry_, &ManualEntryController::tabBarHiddenRequested, tabBarController_,
+                &TonaraTabBarController::setTabBarHidden);
+    }
+#endif
     if (Artwork::exists(QStringLiteral("Tab_Bar_background.png")))
         tabBarController_->tabBar()->setBackgroundImage(
             Artwork::pixmap(QStringLiteral("Tab_Bar_background.png"),

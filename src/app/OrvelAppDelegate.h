@@ -23,6 +23,7 @@ class CallCenter;
 class DBHelper;
 class DataBaseforCD;
 class DeviceFrame;
+class ManualEntryController;
 class QtScheduler;
 class ScreenLockInhibitor;
 class TonaraSimulator;
@@ -78,6 +79,8 @@ public:
     // The built-in monitor, or nullptr with a serial device.
     TonaraSimulator *simulator() const { return simulator_.get(); }
     const MeasurementTab &measurementTab() const { return measurement_; }
+    // The manual entry wizard on the measurement tab; nullptr with a stand-in screen.
+    ManualEntryController *manualEntry() const { return manualEntry_; }
     // The users screen (root of the users tab's navigation).
     QWidget *usersScreen() const { return usersScreen_; }
     QString dataDir() const { return dataDir_; }
@@ -105,6 +108,7 @@ private:
     AppLifecycle *lifecycle_ = nullptr;
     MeasurementContext context_;
     MeasurementTab measurement_;
+    ManualEntryController *manualEntry_ = nullptr;
 
     QPointer<QMainWindow> window_;
     TonaraTabBarController *tabBarController_ = nullptr;

@@ -52,6 +52,9 @@ public:
     // The landscape chart view while it is shown, else nullptr.
     QWidget *LineBarChart_View() const { return lineBarChartView_; }
     bool isStatusBarHidden() const { return statusBarHidden_; }
+    // Hides or shows the tab bar; the screens take its room while it is hidden.
+    void setTabBarHidden(bool hidden);
+    bool isTabBarHidden() const { return tabBarHidden_; }
 
 signals:
     void selectedIndexChanged(int index);
@@ -62,7 +65,6 @@ protected:
 
 private:
     void setStatusBarHidden(bool hidden);
-    void setTabBarHidden(bool hidden);
     void removeChartView();
     void relayout();
 

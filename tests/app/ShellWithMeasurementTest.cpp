@@ -1,7 +1,13 @@
 #include "AppTestSupport.h"
 
 #include "app/TonaraTabBarController.h"
+#include "measurement/ManualEntryController.h"
+#include "measurement/ManualFromHistory.h"
+#include "measurement/ManualNumberField.h"
+#include "measurement/ManualResultPanel.h"
+#include "measurement/ManualStepView.h"
 #include "measurement/MeasurementMode.h"
+#include "measurement/ModeChoicePanel.h"
 #include "measurement/Oscilloscope.h"
 #include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
@@ -23,6 +29,8 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPushButton>
+#include <QTest>
 
 #include <functional>
 
@@ -38,6 +46,7 @@ protected:
     ShellWithMeasurement() : h(setup())
     {
         MeasurementMode::reset(); // the modes live for the whole process
+        ManualFromHistory::manual_from_history = 0;
         screen = qobject_cast<instruction_screen *>(h.app().tabBarController()->viewController(0));
         h.app().simulator()->setSpeed(8);
         // Until the first battery answer the engine is still shaking hands.
@@ -153,6 +162,76 @@ TEST_F(ShellWithMeasurement, TheSimulatorMenuDrivesTheBuiltInMonitor)
     QObject::connect(h.app().callCenter(), &CallCenter::incomingCall, [&] { ++calls; });
     menuAction(menu, "Incoming Phone Call")->trigger();
     EXPECT_EQ(calls, 1);
+}
+
+// The manual entry from the mode choice's button, through the step that has
+// the whole screen, to the stored reading; after a result with PAD.
+TEST_F(ShellWithMeasurement, TheManualButtonOpensTheWizardAndItsReadingIsManualOnly)
+{
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    ManualEntryController *manual = h.app().manualEntry();
+    ASSERT_NE(manual, nullptr);
+
+    h.app().simulator()->setPatient({150, 95, 80, true});
+    startSingleMeasurement();
+    ASSERT_TRUE(waitFor([this] { return screen->frontPanel() == screen->measuring_window_result(); }, 30000));
+    ASSERT_EQ(screen->is_pad_db(), 1);
+    screen->go_back_strat();
+
+    screen->modeChoicePanel()->maual_tonara->click();
+    ASSERT_TRUE(manual->isActive());
+    EXPECT_EQ(MeasurementMode::measure_mode, MeasurementMode::kManual);
+    const int withBar = screen->height();
+    QTest::keyClicks(manual->step1_4_test(), QStringLiteral("122"));
+    manual->manual_step1_4()->next->click();
+    QTest::keyClicks(manual->step2_4_text(), QStringLiteral("78"));
+    manual->manual_step2_4()->next->click();
+    QTest::keyClicks(manual->step3_4_test(), QStringLiteral("66"));
+    manual->manual_step3_4()->next->click();
+    ASSERT_EQ(manual->currentView(), manual->manual_step4_4());
+    EXPECT_TRUE(tabs->isTabBarHidden());
+    EXPECT_TRUE(tabs->tabBar()->isHidden());
+    EXPECT_EQ(screen->height(), tabs->height()) << "the date and time step has the whole screen";
+    EXPECT_EQ(manual->height(), screen->height());
+
+    manual->manual_step4_4()->next->click();
+    EXPECT_FALSE(tabs->isTabBarHidden());
+    EXPECT_EQ(screen->height(), withBar);
+    manual->manual_result()->manual_result_save->click();
+    EXPECT_FALSE(h.app().alerts()->hasAlert());
+
+    SqlStatement q = h.app().database()->executeQuery(
+        "SELECT sys,dia,pulse,is_manual,is_triv,triv_id,is_pad FROM tonaradock_table");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.columnInt(0), 122);
+    EXPECT_EQ(q.columnInt(1), 78);
+    EXPECT_EQ(q.columnInt(2), 66);
+    EXPECT_EQ(q.columnInt(3), 1);
+    EXPECT_EQ(q.columnInt(4), 0);
+    EXPECT_EQ(q.columnInt(5), 0);
+    EXPECT_EQ(q.columnInt(6), 0) << "the PAD of the monitor's last result";
+    EXPECT_FALSE(q.next());
+    EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
+    EXPECT_FALSE(screen->save_image()->isHidden());
+    EXPECT_EQ(tabs->selectedIndex(), 0);
+}
+
+TEST_F(ShellWithMeasurement, AnEntryAskedForByTheHistoryTabEndsThere)
+{
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    ManualEntryController *manual = h.app().manualEntry();
+    tabs->setSelectedIndex(OrvelAppDelegate::kHistoryTab);
+    ManualFromHistory::manual_from_history = 1;
+    tabs->setSelectedIndex(OrvelAppDelegate::kMeasurementTab);
+    ASSERT_TRUE(waitFor([manual] { return manual->isActive(); }));
+    EXPECT_EQ(manual->currentView(), manual->manual_step1_4());
+    manual->manual_step1_4()->back->click();
+    EXPECT_EQ(tabs->selectedIndex(), OrvelAppDelegate::kHistoryTab);
+    EXPECT_EQ(ManualFromHistory::manual_from_history, 0);
+    tabs->setSelectedIndex(OrvelAppDelegate::kMeasurementTab);
+    ShellHarness::settle();
+    EXPECT_FALSE(manual->isActive()) << "the next visit shows the start view";
+    EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
 }
 
 TEST(ShellWithSerialDevice, StartsWithoutTheSimulatorOrItsMenu)
