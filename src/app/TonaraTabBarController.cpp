@@ -76,7 +76,7 @@ OrientationMask TonaraTabBarController::supportedInterfaceOrientations(Orientati
     if (selected_ == kHistoryTab && isLandscape(device)) {
         removeChartView();
         setStatusBarHidden(true);
-        setTabBarHidden(true);
+        applyTabBarHidden(true);
         const QSize portrait = portraitPoints(formFactor_);
         // The chart lies over the tab screens, which keep their portrait frame.
         for (const QPointer<QWidget> &screen : screens_)
@@ -103,11 +103,11 @@ OrientationMask TonaraTabBarController::supportedInterfaceOrientations(Orientati
     }
     if (selected_ == kHistoryTab) {
         setStatusBarHidden(false);
-        setTabBarHidden(false);
+        applyTabBarHidden(false);
         removeChartView();
         return kAllOrientations;
     }
-    setTabBarHidden(false);
+    applyTabBarHidden(false);
     removeChartView();
     setStatusBarHidden(false);
     return kPortraitOnly;
@@ -132,8 +132,14 @@ void TonaraTabBarController::setStatusBarHidden(bool hidden)
 
 void TonaraTabBarController::setTabBarHidden(bool hidden)
 {
-    tabBarHidden_ = hidden;
-    tabBar_->setVisible(!hidden);
+    screenHidesTabBar_ = hidden;
+    applyTabBarHidden(hidden);
+}
+
+void TonaraTabBarController::applyTabBarHidden(bool hidden)
+{
+    tabBarHidden_ = hidden || screenHidesTabBar_;
+    tabBar_->setVisible(!tabBarHidden_);
     relayout();
 }
 

@@ -52,7 +52,8 @@ public:
     // The landscape chart view while it is shown, else nullptr.
     QWidget *LineBarChart_View() const { return lineBarChartView_; }
     bool isStatusBarHidden() const { return statusBarHidden_; }
-    // Hides or shows the tab bar; the screens take its room while it is hidden.
+    // A screen hides or shows the tab bar; the screens take its room while it
+    // is hidden, and turning the device does not bring it back meanwhile.
     void setTabBarHidden(bool hidden);
     bool isTabBarHidden() const { return tabBarHidden_; }
 
@@ -65,6 +66,7 @@ protected:
 
 private:
     void setStatusBarHidden(bool hidden);
+    void applyTabBarHidden(bool hidden);
     void removeChartView();
     void relayout();
 
@@ -77,6 +79,7 @@ private:
     ChartViewFactory chartFactory_;
     bool statusBarHidden_ = false;
     bool tabBarHidden_ = false;
+    bool screenHidesTabBar_ = false;
 };
 
 } // namespace tonara

@@ -14,6 +14,7 @@
 #include "platform/AppLifecycle.h"
 #include "platform/Artwork.h"
 #include "platform/CallCenter.h"
+#include "platform/DeviceFrame.h"
 #include "platform/ScreenLockInhibitor.h"
 #include "platform/TabBar.h"
 
@@ -193,6 +194,11 @@ TEST_F(ShellWithMeasurement, TheManualButtonOpensTheWizardAndItsReadingIsManualO
     EXPECT_TRUE(tabs->tabBar()->isHidden());
     EXPECT_EQ(screen->height(), tabs->height()) << "the date and time step has the whole screen";
     EXPECT_EQ(manual->height(), screen->height());
+    // Turning the device meanwhile does not bring the bar back over the step.
+    h.app().deviceFrame()->turnLeft();
+    h.app().deviceFrame()->turnRight();
+    EXPECT_TRUE(tabs->tabBar()->isHidden());
+    EXPECT_EQ(screen->height(), tabs->height());
 
     manual->manual_step4_4()->next->click();
     EXPECT_FALSE(tabs->isTabBarHidden());
