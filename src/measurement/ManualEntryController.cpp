@@ -560,6 +560,7 @@ void ManualEntryController::setComment(const QString &comment)
     // emoji and combining letters off the end.
     result_->comments_text_manual->setMaxLength(32767);
     result_->comments_text_manual->setText(comment);
+    result_->comments_text_manual->setCursorPosition(0);
 }
 
 } // namespace tonara

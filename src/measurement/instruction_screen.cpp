@@ -35,6 +35,7 @@
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace tonara {
 
@@ -88,10 +89,28 @@ instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *p
     panels_ = {pages_,    modeChoice_, notConnected_, singleLive_, singleResult_,
                trivLive_, trivResult_, whoView_,      commentView_};
     // Above every panel, including the manual entry's, and never in the way of a tap.
-    const QSize savedSize = isTablet(form) ? QSize(96, 96) : QSize(64, 64);
-    save_image_ = MeasurementUi::picture(this, QStringLiteral("save_image"), QStringLiteral("save_icon.png"),
-                                         savedSize, tr("Reading saved"));
-    save_image_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    const double s = MeasurementUi::scale(form);
+    auto *saved = new QFrame(this);
+    MeasurementUi::name(saved, QStringLiteral("save_image"), tr("Reading saved"));
+    saved->setStyleSheet(
+        QStringLiteral("QFrame#save_image { background: rgba(34, 45, 56, 225); border-radius: %1px; }"
+                       "QFrame#save_image QLabel { color: white; font-size: %2px; font-weight: bold; "
+                       "background: transparent; }")
+            .arg(qRound(14 * s))
+            .arg(qRound(15 * s)));
+    auto *savedLayout = new QVBoxLayout(saved);
+    savedLayout->setContentsMargins(qRound(18 * s), qRound(16 * s), qRound(18 * s), qRound(12 * s));
+    savedLayout->setSpacing(qRound(8 * s));
+    const int icon = qRound(48 * s);
+    savedLayout->addWidget(MeasurementUi::picture(saved, QStringLiteral("save_icon"),
+                                                  QStringLiteral("save_icon.png"), QSize(icon, icon),
+                                                  tr("Saved")),
+                           0, Qt::AlignHCenter);
+    savedLayout->addWidget(MeasurementUi::label(saved, QStringLiteral("save_caption"), tr("Saved")), 0,
+                           Qt::AlignHCenter);
+    saved->setFixedSize(qRound(120 * s), qRound(112 * s));
+    saved->setAttribute(Qt::WA_TransparentForMouseEvents);
+    save_image_ = saved;
     save_image_->hide();
 
     connect(modeChoice_->one_tonara, &QPushButton::clicked, this, &instruction_screen::one_tonara);
@@ -928,8 +947,11 @@ void instruction_screen::closeCommentView()
 void instruction_screen::comments_save()
 {
     const QString text = commentView_->add_comments_text_view->toPlainText();
-    singleResult_->comments_text->setText(text);
-    trivResult_->comments_text_3triv->setText(text);
+    // A long comment reads from its start in the one-line fields.
+    for (QLineEdit *field : {singleResult_->comments_text, trivResult_->comments_text_3triv}) {
+        field->setText(text);
+        field->setCursorPosition(0);
+    }
     emit commentSaved(text);
     closeCommentView();
 }

@@ -57,7 +57,7 @@ public:
     QWidget *WHOview() const;
     CommentView *add_comments_view() const { return commentView_; }
     // The saved indicator and the ticks it has been on show.
-    QLabel *save_image() const { return save_image_; }
+    QWidget *save_image() const { return save_image_; }
     int saveImageTicks() const { return saveImageTicks_; }
     BPAccessory *engine() const { return engine_.get(); }
 
@@ -188,7 +188,7 @@ private:
     TrivResultPanel *trivResult_ = nullptr;
     WhoLegendView *whoView_ = nullptr;
     CommentView *commentView_ = nullptr;
-    QLabel *save_image_ = nullptr;
+    QWidget *save_image_ = nullptr;
     QPointer<Oscilloscope> oscilloscope_;
     QLabel *batteryIcon_ = nullptr;
     std::vector<QWidget *> panels_;

@@ -4,6 +4,8 @@
 
 #include "ScreenRig.h"
 
+#include "measurement/CommentEditor.h"
+#include "measurement/CommentView.h"
 #include "measurement/WhoLegendView.h"
 
 #include <QDir>
@@ -123,6 +125,17 @@ void shootEverything(FormFactor form, const QString &formName)
     s.shot("triv_countdown");
     ASSERT_TRUE(rig.untilTrivResult());
     s.shot("triv_result");
+
+    // The comment editor over the result, the comment back on it, and the
+    // saved indicator over the start view.
+    rig.screen->add_comments();
+    rig.screen->add_comments_view()->add_comments_text_view->insertPlainText(
+        QString::fromUtf8("After the morning walk, coffee at 8 \xE2\x98\x95 \xE2\x80\x94 a little tired"));
+    s.shot("comment_view");
+    rig.screen->comments_save();
+    s.shot("triv_result_commented");
+    rig.screen->trivResultPanel()->triv3_result_save->click();
+    s.shot("saved");
     rig.sim.setSpeed(25);
 
     // Every device error as the person sees it.
@@ -160,7 +173,7 @@ void shootEverything(FormFactor form, const QString &formName)
     rig.screen->measurement_canael();
     s.shootAlerts(QStringLiteral("abort_reading"));
 
-    EXPECT_GE(s.count, 25);
+    EXPECT_GE(s.count, 28);
 }
 
 } // namespace
