@@ -79,6 +79,8 @@ bool HouseholdDatabase::write(const std::string &folder, const Shape &shape, std
     int series = 0;
     for (int i = 0; i < shape.readings; ++i) {
         const std::string date = dayText(int(static_cast<long long>(i) * days / shape.readings));
+        // Drawn in the same order as the storage benchmark's builder, so both make the same file.
+        const int user = rnd(shape.users);
         const bool isTriv = rnd(10) == 0;
         char time[16];
         std::snprintf(time, sizeof time, "%02d:%02d:%02d", 6 + rnd(16), rnd(60), rnd(60));
@@ -86,7 +88,7 @@ bool HouseholdDatabase::write(const std::string &folder, const Shape &shape, std
         insert.reset();
         insert.bind(1, isTriv ? ++series : 0).bind(2, date).bind(3, time).bind(4, sys).bind(5, dia);
         insert.bind(6, pulse).bind(7, rnd(4) == 0 ? "after a walk" : "").bind(8, isTriv ? 1 : 0);
-        insert.bind(9, rnd(20) == 0 ? 1 : 0).bind(10, 0).bind(11, rnd(shape.users));
+        insert.bind(9, rnd(20) == 0 ? 1 : 0).bind(10, 0).bind(11, user);
         if (!insert.run())
             return fail("insert failed: " + insert.status().message);
         for (int t = 1; isTriv && t <= 3; ++t) {

@@ -3,6 +3,7 @@
 //
 //   bench_startup                  # 10 runs per database, figures on stdout
 //   bench_startup --runs 20 --settle-ms 3000 --keep /tmp/startup
+//   bench_startup --form-factor tablet         # the 768 x 1024 frame
 //
 // Each run is a new process: this program starts itself again in "child" mode,
 // where main() does exactly what tonara's main() does (options, scale,
@@ -217,12 +218,14 @@ pid_t spawn(const std::vector<std::string> &args, int *stdoutFd, const std::stri
     return rc == 0 ? pid : -1;
 }
 
-bool runOnce(const std::string &self, const std::string &dataDir, int settleMs, const std::string &logPath,
-             Run *out)
+bool runOnce(const std::string &self, const std::string &dataDir, const std::string &formFactor, int settleMs,
+             const std::string &logPath, Run *out)
 {
     int fd = -1;
     const long long spawnNs = nowNs();
-    const pid_t pid = spawn({self, "--child", std::to_string(settleMs), "--data-dir", dataDir}, &fd, logPath);
+    const pid_t pid =
+        spawn({self, "--child", std::to_string(settleMs), "--data-dir", dataDir, "--form-factor", formFactor},
+              &fd, logPath);
     if (pid < 0)
         return false;
     std::string text;
@@ -293,10 +296,11 @@ void report(const char *name, const std::vector<Run> &runs)
 }
 
 // The real tonara on the folder: VmHWM/VmRSS after settleMs, then SIGTERM.
-bool realTonaraMemory(const std::string &dataDir, int settleMs, const std::string &logPath, long *hwmKb,
-                      long *rssKb)
+bool realTonaraMemory(const std::string &dataDir, const std::string &formFactor, int settleMs,
+                      const std::string &logPath, long *hwmKb, long *rssKb)
 {
-    const pid_t pid = spawn({TONARA_APP_PATH, "--data-dir", dataDir}, nullptr, logPath);
+    const pid_t pid =
+        spawn({TONARA_APP_PATH, "--data-dir", dataDir, "--form-factor", formFactor}, nullptr, logPath);
     if (pid < 0)
         return false;
     usleep(useconds_t(settleMs) * 1000);
@@ -313,22 +317,37 @@ bool realTonaraMemory(const std::string &dataDir, int settleMs, const std::strin
 int parentMain(int argc, char **argv)
 {
     int runs = 10, settleMs = 2000;
-    std::string keep;
+    std::string keep, formFactor = "phone480";
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (a == "--settle-ms" && i + 1 < argc)
             settleMs = std::max(0, std::atoi(argv[++i]));
+        else if (a == "--form-factor" && i + 1 < argc)
+            formFactor = argv[++i];
         else if (a == "--keep" && i + 1 < argc)
             keep = argv[++i];
         else {
-            std::fprintf(stderr,
-                         "usage: bench_startup [--runs N] [--settle-ms MS] [--keep DIR]\n"
-                         "  --runs N       recorded runs per database after one warm-up (default 10)\n"
-                         "  --settle-ms MS how long each run stays up after its first frame (default 2000)\n"
-                         "  --keep DIR     make the databases in DIR and leave them there\n");
+            std::fprintf(
+                stderr, "usage: bench_startup [--runs N] [--settle-ms MS] [--form-factor NAME] [--keep DIR]\n"
+                        "  --runs N       recorded runs per database after one warm-up (default 10)\n"
+                        "  --settle-ms MS how long each run stays up after its first frame (default 2000)\n"
+                        "  --form-factor NAME  phone480, phone568 or tablet (default phone480)\n"
+                        "  --keep DIR     make the databases in DIR and leave them there\n");
             return a == "--help" ? 0 : 2;
+        }
+    }
+    {
+        // The application's own check, before any database is made.
+        tonara::AppOptions options;
+        QString message;
+        if (!tonara::OrvelAppDelegate::parseOptions({QStringLiteral("tonara"),
+                                                     QStringLiteral("--form-factor"),
+                                                     QString::fromStdString(formFactor)},
+                                                    &options, &message)) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+            return 2;
         }
     }
     std::string root = keep;
@@ -362,9 +381,11 @@ int parentMain(int argc, char **argv)
                 fileMb(household), double(nowNs() - buildNs) / 1e9);
     std::string load;
     std::getline(std::ifstream("/proc/loadavg"), load);
-    std::printf("tonara start-up on QT_QPA_PLATFORM=offscreen, %d runs each after one warm-up, %d ms settle; "
+    std::printf("tonara --form-factor %s start-up on QT_QPA_PLATFORM=offscreen, %d runs each after one "
+                "warm-up, %d ms settle; "
                 "%ld CPUs, load %s\n\n",
-                runs, settleMs, sysconf(_SC_NPROCESSORS_ONLN), load.substr(0, load.find(' ')).c_str());
+                formFactor.c_str(), runs, settleMs, sysconf(_SC_NPROCESSORS_ONLN),
+                load.substr(0, load.find(' ')).c_str());
     const char *row = "%-10s %4s  %6s %6s %6s   %5s %5s %6s %5s %5s   %5s %5s  %5s %5s\n";
     std::printf(row, "", "", "first", "shown", "frame", "spawn", "main", "QApp", "launch", "paint", "at",
                 "frame", "settled", "");
@@ -383,7 +404,7 @@ int parentMain(int argc, char **argv)
             const std::string dir =
                 folder.empty() ? (fs::path(root) / ("new-" + std::to_string(fresh++))).string() : folder;
             Run r;
-            if (!runOnce(self, dir, settleMs, logPath, &r)) {
+            if (!runOnce(self, dir, formFactor, settleMs, logPath, &r)) {
                 std::fprintf(stderr, "%s: run %d failed (see %s)\n", name, i, logPath.c_str());
                 failed = true;
                 continue;
@@ -396,14 +417,17 @@ int parentMain(int argc, char **argv)
     }
 
     long hwm = 0, rss = 0;
-    if (realTonaraMemory(household, 1000 + settleMs, logPath, &hwm, &rss))
+    if (realTonaraMemory(household, formFactor, 1000 + settleMs, logPath, &hwm, &rss))
         std::printf(
             "\nreal tonara on the household database, %d ms after its start: VmHWM %.1f MB, VmRSS %.1f MB\n",
             1000 + settleMs, double(hwm) / 1024.0, double(rss) / 1024.0);
-    else
+    else {
         std::printf("\nreal tonara (%s) did not stay up; see %s\n", TONARA_APP_PATH, logPath.c_str());
+        failed = true;
+    }
 
-    if (keep.empty())
+    // A failed run's log stays for reading.
+    if (keep.empty() && !failed)
         fs::remove_all(root);
     return failed ? 1 : 0;
 }
