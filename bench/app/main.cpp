@@ -330,11 +330,12 @@ int parentMain(int argc, char **argv)
             keep = argv[++i];
         else {
             std::fprintf(
-                stderr, "usage: bench_startup [--runs N] [--settle-ms MS] [--form-factor NAME] [--keep DIR]\n"
-                        "  --runs N       recorded runs per database after one warm-up (default 10)\n"
-                        "  --settle-ms MS how long each run stays up after its first frame (default 2000)\n"
-                        "  --form-factor NAME  phone480, phone568 or tablet (default phone480)\n"
-                        "  --keep DIR     make the databases in DIR and leave them there\n");
+                a == "--help" ? stdout : stderr,
+                "usage: bench_startup [--runs N] [--settle-ms MS] [--form-factor NAME] [--keep DIR]\n"
+                "  --runs N            recorded runs per database after one warm-up (default 10)\n"
+                "  --settle-ms MS      how long each run stays up after its first frame (default 2000)\n"
+                "  --form-factor NAME  phone480, phone568 or tablet (default phone480)\n"
+                "  --keep DIR          make the databases in DIR and leave them there\n");
             return a == "--help" ? 0 : 2;
         }
     }
