@@ -434,6 +434,8 @@ void instruction_screen::BPAccessoryDisconnect()
     singleLive_->hide();
     singleResult_->hide();
     trivLive_->hide();
+    // The result is gone, so is the editor of its comment.
+    commentView_->hide();
     device_yes_no_ = 0;
     putOnTop(notConnected_);
 }

@@ -326,6 +326,15 @@ TEST(CommentView, CancelKeepsTheFieldsAndANewMeasurementEmptiesThem)
     EXPECT_EQ(editorText(rig), QStringLiteral("first"));
     rig.screen->comments_cancel();
 
+    // Undocking drops the result; docking again does not bring its editor back.
+    rig.screen->add_comments();
+    rig.sim.undock();
+    rig.settle(200ms);
+    rig.sim.dock();
+    ASSERT_TRUE(rig.until([&] { return rig.screen->device_yes_no() == 1; }, 5s));
+    EXPECT_TRUE(rig.screen->add_comments_view()->isHidden());
+    EXPECT_NE(rig.front(), rig.screen->add_comments_view());
+
     // The monitor's own start button drops the result: its comment goes too.
     rig.sim.pressSingleButton();
     ASSERT_TRUE(rig.until([&] { return rig.screen->HardwareButton() == 1; }));
