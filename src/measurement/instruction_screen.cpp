@@ -27,6 +27,7 @@
 #include "platform/ScreenLockInhibitor.h"
 #include "storage/DBHelper.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -896,6 +897,9 @@ void instruction_screen::showSavedIndicator()
     save_image_->move((width() - save_image_->width()) / 2, (height() - save_image_->height()) / 2);
     save_image_->show();
     save_image_->raise();
+    // Said to a screen reader too: the picture alone is not heard.
+    QAccessibleEvent said(save_image_, QAccessible::Alert);
+    QAccessible::updateAccessibility(&said);
 }
 
 void instruction_screen::save_imagemove()

@@ -32,7 +32,8 @@ class WhoLegendView;
 // engine's notifications into panels: mode choice, not connected, instruction
 // pages, live views with the pulse trace, results, the TRIV pause and the
 // device's errors; it ends a measurement on the stop buttons, a phone call,
-// undocking and going to the background.
+// undocking and going to the background. Results are stored with their
+// comment through the reading store, never with SQL of its own.
 class instruction_screen : public QWidget {
     Q_OBJECT
 public:
