@@ -15,6 +15,7 @@
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 #include "storage/SqlStatement.h"
+#include "HouseholdDatabase.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,20 +42,6 @@ public:
     {}
 };
 
-std::string dayText(int dayNumber)
-{
-    // Days counted from 2004-01-01, turned into a date by SQLite's own calendar.
-    static std::unique_ptr<sqlite3, decltype(&sqlite3_close)> mem(nullptr, &sqlite3_close);
-    if (!mem) {
-        sqlite3 *db = nullptr;
-        sqlite3_open(":memory:", &db);
-        mem.reset(db);
-    }
-    SqlStatement st(mem.get(), "SELECT date('2004-01-01', ?)");
-    st.bind(1, "+" + std::to_string(dayNumber) + " days");
-    return st.next() ? st.columnText(0) : std::string();
-}
-
 // Builds (once) the household file and returns its folder.
 const std::string &householdFolder()
 {
@@ -62,75 +49,15 @@ const std::string &householdFolder()
         std::string dir;
         if (const char *env = std::getenv("TONARA_BENCH_DB_DIR")) {
             dir = env;
-            fs::create_directories(dir);
         } else {
             std::string pattern = (fs::temp_directory_path() / "tonara-bench-XXXXXX").string();
             dir = ::mkdtemp(pattern.data());
         }
-        fs::remove(fs::path(dir) / "TonaraDock.sqlite");
-        NoAlerts alerts;
-        DBHelper db(dir, &alerts);
-        db.openDatabase();
-        DataBaseforCD store(db, alerts);
-        store.check_database();
-        for (int u = 0; u < kUsers; ++u)
-            store.insertDataBase_user_table(u, "", "", "User " + std::to_string(u), "", "", 0, "");
-        store.insertDataBase_setting_table(2, -1, -1);
-
-        const int days = 365 * kYears + kYears / 4;
-        SqlStatement::exec(db.database(), "BEGIN");
-        SqlStatement insert(
-            db.database(),
-            "INSERT INTO tonaradock_table (triv_id,date,time,sys,dia,pulse,diary,is_triv,is_manual,"
-            "is_pad,user_id) VALUES(?,?,?,?,?,?,?,?,?,?,?)");
-        SqlStatement triv(db.database(),
-                          "INSERT INTO triv_table (id,times,sys,dia,pulse,date) VALUES(?,?,?,?,?,?)");
-        std::uint32_t seed = 12345;
-        auto rnd = [&seed](int n) {
-            seed = seed * 1664525u + 1013904223u;
-            return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
-        };
-        int series = 0;
-        std::string lastDate;
-        int lastDay = -1;
-        for (int i = 0; i < kReadings; ++i) {
-            const int day = static_cast<int>(static_cast<long long>(i) * days / kReadings);
-            if (day != lastDay) {
-                lastDate = dayText(day);
-                lastDay = day;
-            }
-            const int user = rnd(kUsers);
-            const bool isTriv = rnd(10) == 0;
-            char time[16];
-            std::snprintf(time, sizeof time, "%02d:%02d:%02d", 6 + rnd(16), rnd(60), rnd(60));
-            const int sys = 105 + rnd(60), dia = 65 + rnd(35), pulse = 55 + rnd(40);
-            insert.reset();
-            insert.bind(1, isTriv ? ++series : 0).bind(2, lastDate).bind(3, std::string(time)).bind(4, sys);
-            insert.bind(5, dia)
-                .bind(6, pulse)
-                .bind(7, rnd(4) == 0 ? "after a walk" : "")
-                .bind(8, isTriv ? 1 : 0);
-            insert.bind(9, rnd(20) == 0 ? 1 : 0).bind(10, 0).bind(11, user);
-            insert.run();
-            if (isTriv) {
-                for (int t = 1; t <= 3; ++t) {
-                    triv.reset();
-                    triv.bind(1, series)
-                        .bind(2, t)
-                        .bind(3, sys + t - 2)
-                        .bind(4, dia)
-                        .bind(5, pulse)
-                        .bind(6, lastDate);
-                    triv.run();
-                }
-            }
+        std::string error;
+        if (!HouseholdDatabase::write(dir, HouseholdDatabase::Shape{kUsers, kYears, kReadings}, &error)) {
+            std::fprintf(stderr, "bench_storage: %s\n", error.c_str());
+            std::exit(1);
         }
-        SqlStatement::exec(db.database(),
-                           "INSERT INTO day_average (user_id,date,sys,dia,pulse,time) SELECT user_id, date, "
-                           "sum(sys)/count(*), sum(dia)/count(*), sum(pulse)/count(*), min(time) FROM "
-                           "tonaradock_table GROUP BY user_id, date");
-        SqlStatement::exec(db.database(), "COMMIT");
-        SqlStatement::exec(db.database(), "ANALYZE");
         return dir;
     }();
     return folder;
@@ -236,7 +163,7 @@ void BM_DayAverageRecompute(benchmark::State &state)
     DBHelper db(householdFolder(), &alerts);
     db.openDatabase();
     DayAverage averages(db, alerts);
-    const std::string day = dayText(2000);
+    const std::string day = "2009-06-23"; // a day in the middle of the household's ten years
     for (auto _ : state) {
         const auto out = averages.day_average(day, "12:00:00", 2);
         benchmark::DoNotOptimize(out.sys_avg_db);
