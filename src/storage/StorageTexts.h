@@ -21,6 +21,12 @@ inline constexpr const char *kUpdatePrepareFailed =
 inline constexpr const char *kUpdateStepFailed =
     "Error: failed to update update_progress_statement with message '%s'.";
 
+// A reading whose insert was prepared but failed (a locked or read-only file,
+// a full disk): the person must know it was not kept.
+inline constexpr const char *kNotSavedTitle = "Reading not saved";
+inline constexpr const char *kNotSavedMessage =
+    "This reading could not be written to the database (%s). Please note it down and try again.";
+
 // Title of the alert about a database file that cannot be used.
 inline constexpr const char *kUnusableTitle = "Readings cannot be saved";
 

@@ -131,4 +131,30 @@ TEST_F(Readings, MissingReadingTableShowsTheFullAlertAndTheSaveGoesOn)
     EXPECT_TRUE(log.contains("Db error no such table: tonaradock_table"));
 }
 
+TEST_F(Readings, AnInsertThatFailsAfterPreparingIsNotPassedOverInSilence)
+{
+    // A locked or read-only file or a full disk fails at the step, not at
+    // the prepare; the person must still be told the reading was not kept.
+    ASSERT_TRUE(SqlStatement(conn(), "CREATE TRIGGER no_readings BEFORE INSERT ON tonaradock_table "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk is full'); END")
+                    .run());
+    LogCapture log;
+    EXPECT_FALSE(store.saveSingle(120, 80, 70, "", false).stored);
+    ASSERT_EQ(alerts.alerts.size(), 1u);
+    EXPECT_EQ(alerts.alerts[0].title, StorageTexts::kNotSavedTitle);
+    EXPECT_NE(alerts.alerts[0].message.find("disk is full"), std::string::npos);
+    EXPECT_TRUE(log.contains("Db error disk is full"));
+    EXPECT_TRUE(stored().empty());
+
+    // The series' three details failing together give one alert, not three.
+    ASSERT_TRUE(SqlStatement(conn(), "DROP TRIGGER no_readings").run());
+    ASSERT_TRUE(SqlStatement(conn(), "CREATE TRIGGER no_details BEFORE INSERT ON triv_table "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk is full'); END")
+                    .run());
+    alerts.alerts.clear();
+    saveTriv();
+    EXPECT_EQ(alerts.alerts.size(), 1u);
+    EXPECT_EQ(stored().size(), 1u);
+}
+
 } // namespace tonara::test

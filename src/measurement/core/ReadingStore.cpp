@@ -38,8 +38,10 @@ bool ReadingStore::insertReading(const Reading &r)
     insert.bind(1, r.triv_id).bind(2, r.date).bind(3, r.time).bind(4, r.sys).bind(5, r.dia).bind(6, r.pulse);
     insert.bind(7, r.diary).bind(8, r.is_triv).bind(9, r.is_manual).bind(10, r.is_pad).bind(11, r.user_id);
     const bool done = insert.run();
-    if (!done)
+    if (!done) {
         Log::write(kLogCategory, fill(kDbError, insert.status().message));
+        alerts_.showAlert(kNotSavedTitle, fill(kNotSavedMessage, insert.status().message), {kOk});
+    }
     return done;
 }
 
@@ -87,6 +89,8 @@ bool ReadingStore::insertTrivRows(int series, const TrivSingles &singles, const 
         insert.bind(6, date);
         if (!insert.run()) {
             Log::write(kLogCategory, fill(kDbError, insert.status().message));
+            if (all) // one alert for the series' details, not one per row
+                alerts_.showAlert(kNotSavedTitle, fill(kNotSavedMessage, insert.status().message), {kOk});
             all = false;
         }
     }
