@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QRegularExpressionValidator>
 
 namespace tonara {
 
@@ -14,6 +15,10 @@ ManualNumberField::ManualNumberField(QWidget *parent) : QLineEdit(parent)
     setMaxLength(ManualEntryRules::kMaxCharacters);
     setAlignment(Qt::AlignCenter);
     setInputMethodHints(Qt::ImhDigitsOnly);
+    // The last guard for paths that reach QLineEdit::insert() directly, such
+    // as the middle-click selection paste on X11.
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(ManualEntryRules::kMaxCharacters)), this));
     // Pasting goes through the key handler below; the menu's paste and drops
     // would bypass it.
     setContextMenuPolicy(Qt::NoContextMenu);

@@ -26,6 +26,16 @@ TEST_F(ManualNumberFieldTest, KeysBeyondTheThirdAndNonDigitsAreRefused)
     EXPECT_EQ(field.text(), QStringLiteral("12"));
 }
 
+TEST_F(ManualNumberFieldTest, TextInsertedBehindTheKeyHandlerIsStillDigitsOnly)
+{
+    // QLineEdit::insert() is what the X11 selection paste (middle click) uses.
+    field.insert(QStringLiteral("ab"));
+    EXPECT_EQ(field.text(), QString());
+    field.insert(QStringLiteral("12"));
+    field.insert(QStringLiteral("x"));
+    EXPECT_EQ(field.text(), QStringLiteral("12"));
+}
+
 TEST_F(ManualNumberFieldTest, TypingOverASelectionAndDeletingWorkInAFullField)
 {
     QTest::keyClicks(&field, QStringLiteral("120"));
