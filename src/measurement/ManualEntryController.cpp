@@ -146,8 +146,14 @@ ManualEntryController::ManualEntryController(const MeasurementContext &ctx, QWid
     steps_[3]->body()->addWidget(picker_, 1);
 
     result_ = new ManualResultPanel(form, this);
-    whoView_ = new WhoLegendView(form, this);
-    whoView_->hide();
+    // On the measurement screen its own legend serves: a second one would put
+    // every legend control into the window twice.
+    if (auto *screen = qobject_cast<instruction_screen *>(host); screen && screen->whoLegendView()) {
+        whoView_ = screen->whoLegendView();
+    } else {
+        whoView_ = new WhoLegendView(form, this);
+        whoView_->hide();
+    }
 
     for (QWidget *page : pages())
         page->hide();
@@ -543,7 +549,8 @@ void ManualEntryController::manul_result_cencel()
 
 void ManualEntryController::Manual_whoTouch()
 {
-    whoView_->setGeometry(rect());
+    // The screen's legend lies beside this layer: it has to come over it.
+    whoView_->setGeometry(whoView_->parentWidget()->rect());
     whoView_->imageviewINIT();
     whoView_->show();
     whoView_->raise();

@@ -13,7 +13,7 @@ namespace tonara {
 namespace {
 
 QPushButton *modeButton(QWidget *parent, const QString &name, const QString &artwork, const QString &heading,
-                        const QString &detail, FormFactor form)
+                        const QString &detail, const QString &pictureHeard, FormFactor form)
 {
     const double s = MeasurementUi::scale(form);
     // A card: picture, a bold heading over a quieter line, and a chevron. The
@@ -27,7 +27,7 @@ QPushButton *modeButton(QWidget *parent, const QString &name, const QString &art
     row->setSpacing(qRound(12 * s));
     const int pic = qRound(44 * s);
     QLabel *icon =
-        MeasurementUi::picture(b, name + QStringLiteral("_icon"), artwork, QSize(pic, pic), QString());
+        MeasurementUi::picture(b, name + QStringLiteral("_icon"), artwork, QSize(pic, pic), pictureHeard);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(qRound(2 * s));
     QLabel *head =
@@ -73,11 +73,13 @@ ModeChoicePanel::ModeChoicePanel(FormFactor form, QWidget *parent) : QWidget(par
     col->addSpacing(qRound(8 * s));
 
     one_tonara = modeButton(this, QStringLiteral("one_tonara"), QStringLiteral("one_tonara.png"),
-                            tr("Single measurement"), tr("One reading, about a minute"), form);
+                            tr("Single measurement"), tr("One reading, about a minute"),
+                            tr("Heart with a pulse line, marked 1"), form);
     mem_tonara = modeButton(this, QStringLiteral("mem_tonara"), QStringLiteral("mem_tonara.png"),
-                            tr("TRIV measurement"), tr("Three readings, averaged"), form);
+                            tr("TRIV measurement"), tr("Three readings, averaged"),
+                            tr("Heart with a pulse line, marked 3"), form);
     maual_tonara = modeButton(this, QStringLiteral("maual_tonara"), QStringLiteral("maual_tonara.png"),
-                              tr("Manual entry"), tr("Type in a reading"), form);
+                              tr("Manual entry"), tr("Type in a reading"), tr("Pencil on a notepad"), form);
     col->addWidget(one_tonara);
     col->addWidget(mem_tonara);
     col->addWidget(maual_tonara);

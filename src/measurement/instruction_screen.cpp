@@ -267,8 +267,11 @@ void instruction_screen::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Coming back to the tab starts from the mode choice; a window merely
     // being restored is not coming back.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         putOnTop(modeChoice_);
+        // The result behind the mode choice can no longer be reached.
+        leaveResult();
+    }
 }
 
 void instruction_screen::putOnTop(QWidget *panel)
@@ -327,6 +330,25 @@ void instruction_screen::measurementEnded()
 {
     if (ctx_.screenLock)
         ctx_.screenLock->release();
+}
+
+void instruction_screen::leaveResult()
+{
+    if (HardwareButton_ == 3)
+        HardwareButton_ = 0;
+}
+
+void instruction_screen::abandonTrivPause()
+{
+    // A series waiting between its readings: the device waits in TRIV mode
+    // and the screen lock is still off from the last reading's waves.
+    if (pause_.counting()) {
+        ForceDisconnect();
+        measurementEnded();
+    }
+    pause_.setGo(false);
+    pause_.reset();
+    TRIV3_chack_ = 1;
 }
 
 void instruction_screen::clearComments()
@@ -425,11 +447,15 @@ void instruction_screen::BPAccessoryDisconnect()
     if (HardwareButton_ == 2) {
         alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedMessage);
         HardwareButton_ = 0;
-        measurementEnded();
     }
+    // Nothing measures without the device, a TRIV series between its
+    // readings included: the screen may lock again.
+    measurementEnded();
     // A TRIV pause must not go on to ask a device that has gone.
     pause_.setGo(false);
     pause_.reset();
+    // A bad level is reported again when the device comes back with it.
+    shownBatteryLevel_ = -1;
     batteryIcon_->hide();
     modeChoice_->hide();
     singleLive_->hide();
@@ -437,6 +463,9 @@ void instruction_screen::BPAccessoryDisconnect()
     trivLive_->hide();
     // The result is gone, so is the editor of its comment.
     commentView_->hide();
+    // A TRIV result stays behind the notice and comes back on docking.
+    if (trivResult_->isHidden())
+        leaveResult();
     device_yes_no_ = 0;
     putOnTop(notConnected_);
 }
@@ -490,6 +519,9 @@ void instruction_screen::BPAccessoryUModeReport()
     if (engine_->errCode() != 0) {
         hideMeasurementWindows();
         putOnTop(modeChoice_);
+    } else {
+        // An unsaved result on show: a TRIV start request must not drop it.
+        HardwareButton_ = 3;
     }
 }
 
@@ -559,6 +591,7 @@ void instruction_screen::BPAccessoryMModeReport()
     putOnTop(trivResult_);
     MeasurementUi::setValue(trivResult_->triv3_date_result, resultDate());
     MeasurementUi::setValue(trivResult_->triv3_time_result, resultTime());
+    HardwareButton_ = 3;
 }
 
 void instruction_screen::DetectErrorMessage(int errCode)
@@ -586,6 +619,7 @@ void instruction_screen::BPAccessoryReceiveStart()
         return;
     if (HardwareButton_ != 2 && HardwareButton_ != 3)
         HardwareButton_ = 1;
+    endPauseForDeviceRequest();
     emit measurementStartRequested();
     emit selectTabRequested(0);
     modeChoice_->hide();
@@ -597,11 +631,25 @@ void instruction_screen::BPAccessoryReceiveStart()
     MeasurementMode::measure_mode = MeasurementMode::kSingle;
 }
 
+void instruction_screen::endPauseForDeviceRequest()
+{
+    // The device left the series for a new start of its own: the pause must
+    // not resume the old one while the instructions are read. The device
+    // needs no stop command; it has moved on by itself.
+    if (!pause_.counting())
+        return;
+    pause_.setGo(false);
+    pause_.reset();
+    TRIV3_chack_ = 1;
+    measurementEnded();
+}
+
 void instruction_screen::BPAccessoryReceive3TRIVN()
 {
     if (HardwareButton_ == 2 || HardwareButton_ == 3)
         return;
     HardwareButton_ = 1;
+    endPauseForDeviceRequest();
     emit measurementStartRequested();
     emit selectTabRequested(0);
     modeChoice_->hide();
@@ -629,6 +677,9 @@ void instruction_screen::one_tonara()
         modeChoice_->hide();
         putOnTop(notConnected_);
     }
+    // A TRIV series left in its pause would resume in the middle of this one.
+    abandonTrivPause();
+    leaveResult();
     clearComments();
     // A live view or result left behind the mode choice (after a tab change,
     // say) must not come forward in place of the instructions.
@@ -654,8 +705,8 @@ void instruction_screen::mem_tonara()
     }
     trivLive_->Pleassewait_lable->hide();
     MeasurementUi::setValue(trivLive_->triv3_mmhg_measurement, QStringLiteral("mmHg"));
-    TRIV3_chack_ = 1;
-    pause_.reset();
+    abandonTrivPause();
+    leaveResult();
     newTrace(trivLive_->traceHost, isTablet(ctx_.formFactor) ? QSize(661, 183) : QSize(273, 86));
     clearComments();
     hideMeasurementWindows();
@@ -669,6 +720,8 @@ void instruction_screen::maual_tonara()
     // nothing to switch to, and the mode stays as it was.
     if (!isSignalConnected(QMetaMethod::fromSignal(&instruction_screen::manualEntryRequested)))
         return;
+    abandonTrivPause();
+    leaveResult();
     MeasurementMode::measure_mode = MeasurementMode::kManual;
     emit manualEntryRequested();
 }
@@ -682,11 +735,27 @@ void instruction_screen::device_not_connected_cancel()
 void instruction_screen::go_back_strat()
 {
     putOnTop(modeChoice_);
+    leaveResult();
 }
 
 void instruction_screen::go_measuring()
 {
     const bool tablet = isTablet(ctx_.formFactor);
+    // One measurement at a time: one still running (behind the mode choice
+    // after a tab change) or a TRIV series in its pause is stopped, so the
+    // device starts the new one clean and no report or resume of the old
+    // one lands in it.
+    if (HardwareButton_ == 2 || pause_.go()) {
+        ForceDisconnect();
+        measurementEnded();
+    }
+    // The series starts at its first reading however it was reached (mode
+    // button or the device's own TRIV button).
+    pause_.setGo(false);
+    pause_.reset();
+    TRIV3_chack_ = 1;
+    if (HardwareButton_ == 2 || HardwareButton_ == 3)
+        HardwareButton_ = 0;
     // A new measurement carries no finding and no comment of the last one.
     is_pad_db_ = 0;
     clearComments();
@@ -701,10 +770,6 @@ void instruction_screen::go_measuring()
         trivLive_->image_1st->show();
         trivLive_->image_2nd->hide();
         trivLive_->image_3rd->hide();
-        // The series starts at its first reading however it was reached
-        // (mode button or the device's own TRIV button).
-        TRIV3_chack_ = 1;
-        pause_.reset();
         live = trivLive_;
     } else {
         newTrace(singleLive_->traceHost, tablet ? QSize(661, 183) : QSize(280, 80));
@@ -969,20 +1034,26 @@ void instruction_screen::comments_cancel()
 
 void instruction_screen::measurement_canael()
 {
-    const int serial = ++abortSerial_;
-    if (ctx_.alerts)
-        ctx_.alerts->alert(tr(DeviceErrorTable::kAbortTitle), tr(DeviceErrorTable::kAbortMessage),
-                           {tr("OK"), tr("Cancel")},
-                           [this, serial](int button) { abortAnswered(serial, button); });
+    askAbort(HardwareButton_);
 }
 
 void instruction_screen::triv3_result_cencel()
 {
+    const int held = HardwareButton_;
     HardwareButton_ = 0;
-    measurement_canael();
+    askAbort(held);
 }
 
-void instruction_screen::abortAnswered(int serial, int button)
+void instruction_screen::askAbort(int held)
+{
+    const int serial = ++abortSerial_;
+    if (ctx_.alerts)
+        ctx_.alerts->alert(tr(DeviceErrorTable::kAbortTitle), tr(DeviceErrorTable::kAbortMessage),
+                           {tr("OK"), tr("Cancel")},
+                           [this, serial, held](int button) { abortAnswered(serial, button, held); });
+}
+
+void instruction_screen::abortAnswered(int serial, int button, int held)
 {
     if (button == 0) {
         if (serial == abortSerial_)
@@ -990,7 +1061,8 @@ void instruction_screen::abortAnswered(int serial, int button)
         hideMeasurementWindows();
         putOnTop(modeChoice_);
     }
-    HardwareButton_ = 0;
+    // Kept, the result is still unsaved on show and stays guarded.
+    HardwareButton_ = (button != 0 && held == 3) ? 3 : 0;
 }
 
 } // namespace tonara

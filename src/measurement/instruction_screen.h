@@ -40,7 +40,8 @@ public:
     explicit instruction_screen(const MeasurementContext &ctx, QWidget *parent = nullptr);
     ~instruction_screen() override;
 
-    // 0 idle, 1 the device asked to start, 2 measuring, 3 a result arrived.
+    // 0 idle, 1 the device asked to start, 2 measuring, 3 a result is on show
+    // and not yet saved, cancelled or left.
     int HardwareButton() const { return HardwareButton_; }
     void setHardwareButton(int value) { HardwareButton_ = value; }
 
@@ -157,7 +158,8 @@ private:
     void BPAccessoryConnect();
     void BPAccessorySendBattery();
     void incomingCall();
-    void abortAnswered(int serial, int button);
+    void askAbort(int held);
+    void abortAnswered(int serial, int button, int held);
 
     void StartTest();
     void StartMAN();
@@ -166,6 +168,12 @@ private:
     void pushTransition(QWidget *panel);
     void newTrace(QWidget *host, QSize size);
     void measurementEnded();
+    // A shown result was left for something else: it is no longer guarded.
+    void leaveResult();
+    // Stops a TRIV pause that is counting, and the series waiting on it.
+    void abandonTrivPause();
+    // The same when the device itself asks for a new measurement.
+    void endPauseForDeviceRequest();
     void alert(const char *title, const char *message);
     void showBatteryIn(QWidget *panel);
     void closeCommentView();

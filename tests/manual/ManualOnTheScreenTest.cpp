@@ -16,6 +16,7 @@
 #include "measurement/ModeChoicePanel.h"
 #include "measurement/Oscilloscope.h"
 #include "measurement/SingleResultPanel.h"
+#include "measurement/WhoLegendView.h"
 #include "measurement/instruction_screen.h"
 #include "platform/CallCenter.h"
 #include "platform/ScreenLockInhibitor.h"
@@ -149,6 +150,24 @@ TEST_F(ManualOnTheScreenTest, ManualButtonOpensTheWizardAndItsEndShowsTheModeCho
     EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
     EXPECT_FALSE(wizardOnTop());
     EXPECT_NE(MeasurementMode::measure_mode, MeasurementMode::kManual);
+}
+
+TEST_F(ManualOnTheScreenTest, TheResultsLegendIsTheScreensOwn)
+{
+    // UI automation finds each legend control once, never a hidden twin.
+    for (const char *name : {"WHOview", "WHO_Back_Touch", "whoscrollView", "WHO_imageView"})
+        EXPECT_EQ(screen->findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1) << name;
+
+    enterThroughTheScreen("152", "96", "71");
+    ASSERT_EQ(manual->currentView(), manual->manual_result());
+    manual->manual_result()->WHO_bt_manual->click();
+    ASSERT_TRUE(screen->WHOview()->isVisible());
+    QWidget *hit = screen->childAt(screen->rect().center());
+    EXPECT_TRUE(hit && screen->WHOview()->isAncestorOf(hit)) << "the legend lies over the wizard";
+    screen->whoLegendView()->WHO_Back_Touch->click();
+    EXPECT_TRUE(screen->WHOview()->isHidden());
+    EXPECT_TRUE(wizardOnTop());
+    EXPECT_EQ(manual->currentView(), manual->manual_result());
 }
 
 TEST_F(ManualOnTheScreenTest, FromHistoryTheWizardStandsAboveTheModeChoice)

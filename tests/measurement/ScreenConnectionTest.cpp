@@ -63,6 +63,20 @@ TEST(ScreenConnection, BatteryLevelBounds)
     EXPECT_EQ(rig.takeAlerts().size(), 1u) << "a new bad reading is reported again";
 }
 
+TEST(ScreenConnection, BatteryErrorIsReportedAgainAfterDockingAgain)
+{
+    ScreenRig rig;
+    rig.setBattery(101);
+    ASSERT_EQ(titles(rig.takeAlerts()), std::vector<QString>{"battery error"});
+    rig.sim.undock();
+    rig.settle(100ms);
+    rig.sim.dock();
+    ASSERT_TRUE(rig.until([&] { return rig.screen->device_yes_no() == 1; }, 5s));
+    rig.settle(3100ms);
+    EXPECT_EQ(titles(rig.takeAlerts()), std::vector<QString>{"battery error"})
+        << "the same bad level from the docked-again device is said again";
+}
+
 TEST(ScreenConnection, LowBatteryKeepsThePersonOnTheModeChoice)
 {
     ScreenRig rig;
@@ -195,6 +209,18 @@ TEST(Accessibility, ControlsAreNamedForAutomationAndHeardByWhatTheyMean)
         EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
     }
     EXPECT_GE(controls, 15);
+
+    // Every picture is heard as what it shows, the mode buttons' own included.
+    int pictures = 0;
+    for (QLabel *l : rig.screen->findChildren<QLabel *>()) {
+        if (l->property("artwork").toString().isEmpty())
+            continue;
+        ++pictures;
+        EXPECT_FALSE(l->accessibleName().isEmpty()) << l->objectName().toStdString();
+    }
+    EXPECT_GE(pictures, 10);
+    for (const char *icon : {"one_tonara_icon", "mem_tonara_icon", "maual_tonara_icon"})
+        EXPECT_NE(rig.screen->findChild<QLabel *>(QString::fromLatin1(icon)), nullptr) << icon;
 }
 
 TEST(WhoLegend, CtrlWheelZoomsBetweenOneAndFiveAndEachOpeningStartsUnzoomed)

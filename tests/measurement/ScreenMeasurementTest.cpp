@@ -55,7 +55,7 @@ TEST(SingleMeasurement, FromStartToResultWithTheWhoIcon)
     EXPECT_FALSE(result->PAD_bt->isVisibleTo(result));
     EXPECT_EQ(rig.screen->sys_db(), 152);
     EXPECT_EQ(rig.screen->pulse_db(), 71);
-    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_EQ(rig.screen->HardwareButton(), 3) << "an unsaved result on show";
     EXPECT_FALSE(rig.lock.isInhibited()) << "released when the measurement ends";
     EXPECT_TRUE(rig.takeAlerts().empty());
 
@@ -314,11 +314,113 @@ TEST(Interruptions, UndockingDuringTheTrivPauseEndsThePause)
     ScreenRig rig;
     rig.start(true);
     ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+    EXPECT_TRUE(rig.lock.isInhibited()) << "the screen stays on through the pause";
     rig.sim.undock();
     rig.settle(20s);
     EXPECT_FALSE(rig.screen->triv3_go());
     EXPECT_EQ(rig.screen->triv3_count(), 17);
     EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
+    EXPECT_FALSE(rig.lock.isInhibited()) << "the series is over, the screen may lock again";
+}
+
+TEST(Interruptions, ASingleMeasurementDuringTheTrivPauseEndsTheSeries)
+{
+    // Asked for by the monitor's single button, or chosen on the tab after
+    // going elsewhere and coming back.
+    for (bool fromDevice : {true, false}) {
+        SCOPED_TRACE(fromDevice ? "monitor's button" : "mode choice");
+        ScreenRig rig;
+        rig.start(true);
+        ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+        ASSERT_TRUE(rig.screen->triv3_go());
+        rig.nextTick();
+        ASSERT_EQ(rig.screen->triv3_count(), 15);
+        const int trivReports = rig.trivReports;
+        if (fromDevice) {
+            rig.sim.pressSingleButton();
+            rig.settle(50ms);
+            EXPECT_EQ(rig.front(), rig.screen->instructionPages());
+        } else {
+            rig.screen->hide();
+            rig.screen->show();
+            rig.screen->one_tonara();
+        }
+        EXPECT_FALSE(rig.screen->triv3_go()) << "the pause stops with the series";
+        EXPECT_EQ(rig.screen->triv3_count(), 17);
+        EXPECT_FALSE(rig.lock.isInhibited());
+        rig.screen->go_measuring();
+        ASSERT_TRUE(rig.untilSingleResult());
+        // Long past where the pause would have resumed the series.
+        rig.settle(25s);
+        EXPECT_EQ(rig.trivReports, trivReports) << "no TRIV reading after the single one";
+        EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+        EXPECT_EQ(rig.screen->HardwareButton(), 3);
+        EXPECT_EQ(rig.engine().BPState(), 10) << "the engine was never told to continue";
+        EXPECT_EQ(rig.screen->TRIV3_chack(), 1);
+        EXPECT_TRUE(rig.takeAlerts().empty());
+    }
+}
+
+TEST(Interruptions, TheMonitorsTrivButtonDuringThePauseStartsTheSeriesAfresh)
+{
+    ScreenRig rig;
+    rig.sim.setPatient({146, 92, 75, false});
+    rig.start(true);
+    ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+    const int trivReports = rig.trivReports;
+    rig.sim.pressTrivButton();
+    rig.settle(50ms);
+    ASSERT_EQ(rig.front(), rig.screen->instructionPages());
+    EXPECT_FALSE(rig.screen->triv3_go());
+    EXPECT_FALSE(rig.lock.isInhibited());
+    // Reading the instructions for longer than the pause: the old series
+    // is not resumed meanwhile.
+    rig.settle(25s);
+    EXPECT_EQ(rig.trivReports, trivReports);
+    EXPECT_FALSE(rig.deviceMeasuring());
+    EXPECT_EQ(rig.screen->triv3_count(), 17);
+
+    rig.sim.setPatient({114, 73, 61, false});
+    rig.screen->go_measuring();
+    EXPECT_EQ(rig.screen->TRIV3_chack(), 1);
+    EXPECT_EQ(text(rig.screen->trivLivePanel()->label3triv_chak), "1st");
+    ASSERT_TRUE(rig.until([&] { return rig.trivReports == trivReports + 1; }));
+    EXPECT_NEAR(text(rig.screen->trivResultPanel()->sys[0]).toInt(), 114, 4);
+    EXPECT_TRUE(rig.takeAlerts().empty());
+}
+
+TEST(Interruptions, ANewStartStopsTheMeasurementStillRunning)
+{
+    // A single measurement runs on behind the mode choice after a tab change;
+    // a TRIV series started then begins clean with its own first reading.
+    ScreenRig rig;
+    rig.sim.setPatient({168, 102, 88, false});
+    rig.start(false);
+    ASSERT_TRUE(rig.untilMeasuring());
+    rig.settle(200ms);
+    ASSERT_TRUE(rig.deviceMeasuring());
+    rig.screen->hide();
+    rig.screen->show();
+    ASSERT_EQ(rig.front(), rig.screen->start_tonaradock());
+    const int singles = rig.singleReports;
+    rig.sim.setPatient({112, 71, 58, false});
+    int releases = 0;
+    QObject::connect(&rig.lock, &ScreenLockInhibitor::inhibitedChanged,
+                     [&](bool on) { releases += on ? 0 : 1; });
+    rig.start(true);
+    EXPECT_EQ(releases, 1) << "the running measurement ended before the new one began";
+    EXPECT_EQ(rig.screen->HardwareButton(), 0) << "not measuring until the new one's waves";
+    EXPECT_EQ(rig.front(), rig.screen->triv3_measuring_window());
+    ASSERT_TRUE(rig.untilMeasuring());
+    EXPECT_TRUE(rig.lock.isInhibited());
+    ASSERT_TRUE(rig.until([&] { return rig.trivReports == 1; }));
+    auto *result = rig.screen->trivResultPanel();
+    EXPECT_NEAR(text(result->sys[0]).toInt(), 112, 4) << "the 1st row is the series' own reading";
+    EXPECT_NEAR(text(result->dia[0]).toInt(), 71, 3);
+    EXPECT_EQ(rig.singleReports, singles);
+    EXPECT_EQ(text(rig.screen->trivLivePanel()->label3triv_chak), "2nd");
+    EXPECT_TRUE(rig.screen->triv3_go());
+    EXPECT_TRUE(rig.takeAlerts().empty());
 }
 
 TEST(Interruptions, StopButtonsStopTheDevice)
@@ -350,7 +452,7 @@ TEST(Interruptions, BackgroundStopsOnlyARunningMeasurement)
     ScreenRig rig;
     rig.start(false);
     ASSERT_TRUE(rig.untilSingleResult());
-    rig.screen->setHardwareButton(3);
+    ASSERT_EQ(rig.screen->HardwareButton(), 3);
     const int stateOnResult = rig.engine().BPState();
     rig.screen->enterBackground();
     EXPECT_TRUE(rig.takeAlerts().empty());
@@ -358,7 +460,6 @@ TEST(Interruptions, BackgroundStopsOnlyARunningMeasurement)
     EXPECT_EQ(rig.screen->HardwareButton(), 3);
     EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
 
-    rig.screen->setHardwareButton(0);
     rig.start(false);
     ASSERT_TRUE(rig.untilMeasuring());
     rig.screen->enterBackground();
@@ -413,7 +514,7 @@ TEST(StartRequests, DeviceButtonsAgainstIdleAndAShownResult)
 
     rig.screen->go_measuring();
     ASSERT_TRUE(rig.untilSingleResult());
-    rig.screen->setHardwareButton(3);
+    ASSERT_EQ(rig.screen->HardwareButton(), 3);
     rig.sim.pressTrivButton();
     rig.settle(50ms);
     EXPECT_EQ(rig.front(), rig.screen->measuring_window_result()) << "TRIV request ignored over a result";
@@ -425,7 +526,9 @@ TEST(StartRequests, DeviceButtonsAgainstIdleAndAShownResult)
     EXPECT_TRUE(rig.screen->measuring_window_result()->isHidden());
     EXPECT_EQ(rig.front(), rig.screen->instructionPages());
 
-    rig.screen->setHardwareButton(0);
+    // Back to the mode choice, the dropped result no longer holds it.
+    rig.screen->go_back_strat();
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
     rig.sim.pressTrivButton();
     rig.settle(50ms);
     EXPECT_EQ(rig.screen->HardwareButton(), 1);
@@ -464,4 +567,60 @@ TEST(ResultCancel, AbortConfirmation)
     EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
     EXPECT_TRUE(rig.screen->singleResultPanel()->comments_text->text().isEmpty());
     EXPECT_EQ(rig.screen->HardwareButton(), 0);
+}
+
+TEST(StartRequests, AShownResultIsGuardedUntilSavedCancelledOrLeft)
+{
+    ScreenRig rig;
+    auto trivRequestIgnored = [&](QWidget *result) {
+        const int tabs = rig.tabRequests;
+        rig.sim.pressTrivButton();
+        rig.settle(50ms);
+        EXPECT_EQ(rig.front(), result);
+        EXPECT_EQ(rig.tabRequests, tabs);
+        EXPECT_EQ(rig.screen->HardwareButton(), 3);
+    };
+
+    // A completed TRIV series until it is saved.
+    rig.sim.setPatient({131, 83, 67, false});
+    rig.start(true);
+    ASSERT_TRUE(rig.untilTrivResult());
+    ASSERT_EQ(rig.front(), rig.screen->triv3_measuring_window_result());
+    trivRequestIgnored(rig.screen->triv3_measuring_window_result());
+    // The legend and the comment editor over it are still the result.
+    rig.screen->TRIV_whoTouch();
+    rig.screen->WHO_Back_Touch();
+    rig.screen->add_comments();
+    rig.screen->comments_cancel();
+    trivRequestIgnored(rig.screen->triv3_measuring_window_result());
+    // Keeping it at the abort question keeps it guarded.
+    rig.screen->triv3_result_cencel();
+    rig.alerts.answer(1);
+    trivRequestIgnored(rig.screen->triv3_measuring_window_result());
+    rig.screen->triv3_result_save();
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+
+    // A single result until it is cancelled.
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    trivRequestIgnored(rig.screen->measuring_window_result());
+    rig.screen->measurement_canael();
+    rig.alerts.answer(1);
+    trivRequestIgnored(rig.screen->measuring_window_result());
+    rig.screen->measurement_canael();
+    rig.alerts.answer(0);
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+
+    // A single result until the tab is left.
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    ASSERT_EQ(rig.screen->HardwareButton(), 3);
+    rig.screen->hide();
+    rig.screen->show();
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    rig.sim.pressTrivButton();
+    rig.settle(50ms);
+    EXPECT_EQ(rig.screen->HardwareButton(), 1);
+    EXPECT_EQ(rig.front(), rig.screen->instructionPages());
+    EXPECT_TRUE(rig.takeAlerts().empty());
 }
