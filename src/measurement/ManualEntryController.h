@@ -64,6 +64,7 @@ public:
     ManualNumberField *step3_4_test() const { return pulseField_; }
     ManualDateTimePicker *datePicker() const { return picker_; }
     QLabel *datepicker_label() const { return pickerLabel_; }
+    // The measurement screen's own legend when the host is that screen.
     WhoLegendView *WHOview() const { return whoView_; }
 
     // Drops an entry under way without storing anything (the device asked
