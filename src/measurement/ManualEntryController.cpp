@@ -232,7 +232,9 @@ bool ManualEntryController::eventFilter(QObject *watched, QEvent *event)
         } else if (event->type() == QEvent::Show && !event->spontaneous()) {
             // Coming back to the tab starts from the mode choice: an entry
             // left behind there is dropped ...
+            const int fromHistory = ManualFromHistory::manual_from_history;
             abandon();
+            ManualFromHistory::manual_from_history = fromHistory;
             // ... unless the history screen asked for one, which then starts
             // afresh once the host has put its own start view on top.
             if (ManualFromHistory::manual_from_history == 1)
@@ -401,6 +403,9 @@ void ManualEntryController::abandon()
     setTabBarHidden(false);
     setNumberFieldsEnabled(false);
     MeasurementMode::measure_mode = modeBefore_;
+    // A dropped entry has ended too: the history screen's request is spent,
+    // or the next visit to the tab would open the wizard by itself.
+    ManualFromHistory::manual_from_history = 0;
 }
 
 void ManualEntryController::showResult()

@@ -720,6 +720,13 @@ void instruction_screen::maual_tonara()
     // nothing to switch to, and the mode stays as it was.
     if (!isSignalConnected(QMetaMethod::fromSignal(&instruction_screen::manualEntryRequested)))
         return;
+    // A measurement still running behind the mode choice (after a tab change)
+    // would put its result over the wizard and leave both half done.
+    if (HardwareButton_ == 2) {
+        ForceDisconnect();
+        measurementEnded();
+        HardwareButton_ = 0;
+    }
     abandonTrivPause();
     leaveResult();
     MeasurementMode::measure_mode = MeasurementMode::kManual;

@@ -268,6 +268,52 @@ TEST_F(ManualOnTheScreenTest, TheMonitorsStartButtonDropsAnEntryUnderWay)
     EXPECT_TRUE(readings().empty());
 }
 
+TEST_F(ManualOnTheScreenTest, AnEntryFromHistoryDroppedForTheMonitorDoesNotComeBackByItself)
+{
+    screen->hide();
+    ManualFromHistory::manual_from_history = 1;
+    screen->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(manual->isActive());
+
+    sim.pressSingleButton();
+    ASSERT_TRUE(sched.advanceUntil([&] { return screen->HardwareButton() == 1; }, 10s, 2ms));
+    EXPECT_FALSE(manual->isActive());
+    EXPECT_EQ(ManualFromHistory::manual_from_history, 0);
+
+    // The next visit to the tab shows the start view, not the wizard.
+    screen->go_back_strat();
+    screen->hide();
+    screen->show();
+    QCoreApplication::processEvents();
+    settle();
+    EXPECT_FALSE(manual->isActive());
+}
+
+TEST_F(ManualOnTheScreenTest, ChoosingManualEntryStopsAMeasurementRunningOutOfSight)
+{
+    screen->modeChoicePanel()->one_tonara->click();
+    screen->go_measuring();
+    ASSERT_TRUE(sched.advanceUntil([&] { return screen->HardwareButton() == 2; }, 20s, 2ms));
+    ASSERT_TRUE(lock.isInhibited());
+
+    // Away to another tab and back: the mode choice is on top again.
+    screen->hide();
+    screen->show();
+    QCoreApplication::processEvents();
+    screen->modeChoicePanel()->maual_tonara->click();
+    ASSERT_TRUE(manual->isActive());
+    EXPECT_EQ(screen->HardwareButton(), 0);
+    EXPECT_FALSE(lock.isInhibited());
+
+    // No result of the stopped measurement comes up over the wizard.
+    sched.advance(60s);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(manual->isActive());
+    EXPECT_TRUE(wizardOnTop());
+    EXPECT_NE(screen->HardwareButton(), 3);
+}
+
 TEST_F(ManualOnTheScreenTest, MissingReadingTablesSayTheDatabaseIsFullAndTheWizardStillEnds)
 {
     enterThroughTheScreen("128", "84", "70");
