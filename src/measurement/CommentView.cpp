@@ -2,6 +2,7 @@
 
 #include "measurement/CommentEditor.h"
 #include "measurement/MeasurementUi.h"
+#include "measurement/ResultWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,15 +13,8 @@ namespace tonara {
 
 CommentView::CommentView(FormFactor form, QWidget *parent) : QWidget(parent)
 {
-    MeasurementUi::name(this, QStringLiteral("add_comments_view"), tr("Comment"));
-    setProperty("panel", true);
-    setAttribute(Qt::WA_StyledBackground);
+    QVBoxLayout *col = ResultWidgets::page(this, QStringLiteral("add_comments_view"), tr("Comment"), form);
     const double s = MeasurementUi::scale(form);
-    const int margin = isTablet(form) ? 54 : 18;
-
-    auto *col = new QVBoxLayout(this);
-    col->setContentsMargins(margin, qRound(24 * s), margin, qRound(16 * s));
-    col->setSpacing(qRound(10 * s));
     col->addWidget(
         MeasurementUi::label(this, QStringLiteral("comments_title"), tr("Comment"), QStringLiteral("title")));
     col->addWidget(MeasurementUi::label(this, QStringLiteral("comments_hint"),
@@ -45,16 +39,8 @@ CommentView::CommentView(FormFactor form, QWidget *parent) : QWidget(parent)
         MeasurementUi::valueLabel(this, QStringLiteral("comments_count"), {}, QStringLiteral("caption"));
     comments_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     col->addWidget(comments_count);
-    col->addStretch(1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(qRound(10 * s));
-    comments_cancel = MeasurementUi::button(this, QStringLiteral("comments_cancel"), tr("Cancel"),
-                                            QStringLiteral("secondary"));
-    comments_save = MeasurementUi::button(this, QStringLiteral("comments_save"), tr("Save"));
-    buttons->addWidget(comments_cancel, 1);
-    buttons->addWidget(comments_save, 1);
-    col->addLayout(buttons);
+    ResultWidgets::cancelSave(this, col, form, QStringLiteral("comments_cancel"),
+                              QStringLiteral("comments_save"), comments_cancel, comments_save);
 
     connect(add_comments_text_view, &CommentEditor::lengthChanged, this, &CommentView::showCount);
     showCount(0);

@@ -5,11 +5,84 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace tonara {
+
+QVBoxLayout *ResultWidgets::page(QWidget *panel, const QString &objectName, const QString &heard,
+                                 FormFactor form)
+{
+    MeasurementUi::name(panel, objectName, heard);
+    panel->setProperty("panel", true);
+    panel->setAttribute(Qt::WA_StyledBackground);
+    const double s = MeasurementUi::scale(form);
+    const int margin = isTablet(form) ? 54 : 18;
+
+    auto *col = new QVBoxLayout(panel);
+    col->setContentsMargins(margin, qRound(24 * s), margin, qRound(16 * s));
+    col->setSpacing(qRound(10 * s));
+    return col;
+}
+
+QFrame *ResultWidgets::card(QWidget *parent, const QString &objectName)
+{
+    auto *card = new QFrame(parent);
+    card->setObjectName(objectName);
+    card->setProperty("card", true);
+    return card;
+}
+
+QHBoxLayout *ResultWidgets::whenRow(QWidget *parent, FormFactor form, const QString &dateName,
+                                    const QString &timeName, QLabel *&date, QLabel *&time)
+{
+    auto *when = new QHBoxLayout;
+    when->setSpacing(qRound(8 * MeasurementUi::scale(form)));
+    date = MeasurementUi::valueLabel(parent, dateName, {}, QStringLiteral("subtitle"));
+    time = MeasurementUi::valueLabel(parent, timeName, {}, QStringLiteral("subtitle"));
+    when->addWidget(date);
+    when->addWidget(time);
+    when->addStretch(1);
+    return when;
+}
+
+void ResultWidgets::readingTiles(QWidget *parent, QBoxLayout *into, const QString &sysName,
+                                 const QString &diaName, const QString &pulseName, QLabel *&sys, QLabel *&dia,
+                                 QLabel *&pulse)
+{
+    auto tr = [](const char *text) { return QCoreApplication::translate("tonara::ResultWidgets", text); };
+    sys = valueTile(parent, into, sysName, tr("SYS"), tr("mmHg"), QStringLiteral("value"));
+    dia = valueTile(parent, into, diaName, tr("DIA"), tr("mmHg"), QStringLiteral("value"));
+    pulse = valueTile(parent, into, pulseName, tr("PULSE"), tr("beats/min"), QStringLiteral("value"));
+}
+
+void ResultWidgets::whoAndComment(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &whoName,
+                                  const QString &commentName, QPushButton *&who, QLineEdit *&comment)
+{
+    who = whoButton(parent, whoName, form);
+    into->addWidget(who);
+    comment = commentField(parent, commentName);
+    comment->installEventFilter(parent);
+    into->addWidget(comment);
+}
+
+void ResultWidgets::cancelSave(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &cancelName,
+                               const QString &saveName, QPushButton *&cancel, QPushButton *&save)
+{
+    into->addStretch(1);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(qRound(10 * MeasurementUi::scale(form)));
+    cancel = MeasurementUi::button(parent, cancelName,
+                                   QCoreApplication::translate("tonara::ResultWidgets", "Cancel"),
+                                   QStringLiteral("secondary"));
+    save =
+        MeasurementUi::button(parent, saveName, QCoreApplication::translate("tonara::ResultWidgets", "Save"));
+    buttons->addWidget(cancel, 1);
+    buttons->addWidget(save, 1);
+    into->addLayout(buttons);
+}
 
 QLabel *ResultWidgets::valueTile(QWidget *parent, QBoxLayout *into, const QString &valueName,
                                  const QString &caption, const QString &unit, const QString &role)

@@ -5,16 +5,40 @@
 #include <QString>
 
 class QBoxLayout;
+class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace tonara {
 
-// Pieces both result panels are made of.
+// Pieces the result panels (and the comment page they open) are made of.
 class ResultWidgets {
 public:
+    // Names the page, gives it the tab's ground and returns its column, with
+    // the margins and spacing every result page shares.
+    static QVBoxLayout *page(QWidget *panel, const QString &objectName, const QString &heard,
+                             FormFactor form);
+    // A white card to group values in.
+    static QFrame *card(QWidget *parent, const QString &objectName);
+    // The date and time labels side by side, left-aligned; callers may add
+    // more to the right.
+    static QHBoxLayout *whenRow(QWidget *parent, FormFactor form, const QString &dateName,
+                                const QString &timeName, QLabel *&date, QLabel *&time);
+    // SYS, DIA and PULSE tiles side by side.
+    static void readingTiles(QWidget *parent, QBoxLayout *into, const QString &sysName,
+                             const QString &diaName, const QString &pulseName, QLabel *&sys, QLabel *&dia,
+                             QLabel *&pulse);
+    // The WHO button, then the comment field; taps on the field go to the
+    // parent's event filter.
+    static void whoAndComment(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &whoName,
+                              const QString &commentName, QPushButton *&who, QLineEdit *&comment);
+    // Cancel and Save side by side, pushed to the bottom of the column.
+    static void cancelSave(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &cancelName,
+                           const QString &saveName, QPushButton *&cancel, QPushButton *&save);
     // A column of caption, value and unit; returns the value label.
     static QLabel *valueTile(QWidget *parent, QBoxLayout *into, const QString &valueName,
                              const QString &caption, const QString &unit, const QString &role);

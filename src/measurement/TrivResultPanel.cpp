@@ -16,14 +16,9 @@ namespace tonara {
 
 TrivResultPanel::TrivResultPanel(FormFactor form, QWidget *parent) : QWidget(parent)
 {
-    MeasurementUi::name(this, QStringLiteral("triv3_measuring_window_result"), tr("TRIV measurement result"));
-    setProperty("panel", true);
-    setAttribute(Qt::WA_StyledBackground);
+    QVBoxLayout *col = ResultWidgets::page(this, QStringLiteral("triv3_measuring_window_result"),
+                                           tr("TRIV measurement result"), form);
     const double s = MeasurementUi::scale(form);
-    const int margin = isTablet(form) ? 54 : 18;
-
-    auto *col = new QVBoxLayout(this);
-    col->setContentsMargins(margin, qRound(24 * s), margin, qRound(16 * s));
     col->setSpacing(qRound(isTablet(form) ? 12 * s : 8));
 
     auto *head = new QHBoxLayout;
@@ -31,25 +26,16 @@ TrivResultPanel::TrivResultPanel(FormFactor form, QWidget *parent) : QWidget(par
     titles->setSpacing(qRound(2 * s));
     titles->addWidget(MeasurementUi::label(this, QStringLiteral("triv3_result_title"), tr("TRIV result"),
                                            QStringLiteral("title")));
-    auto *when = new QHBoxLayout;
-    when->setSpacing(qRound(8 * s));
-    triv3_date_result =
-        MeasurementUi::valueLabel(this, QStringLiteral("triv3_date_result"), {}, QStringLiteral("subtitle"));
-    triv3_time_result =
-        MeasurementUi::valueLabel(this, QStringLiteral("triv3_time_result"), {}, QStringLiteral("subtitle"));
-    when->addWidget(triv3_date_result);
-    when->addWidget(triv3_time_result);
-    when->addStretch(1);
-    titles->addLayout(when);
+    titles->addLayout(ResultWidgets::whenRow(this, form, QStringLiteral("triv3_date_result"),
+                                             QStringLiteral("triv3_time_result"), triv3_date_result,
+                                             triv3_time_result));
     head->addLayout(titles, 1);
     PAD_bt_triv3 = ResultWidgets::padButton(this, QStringLiteral("PAD_bt_triv3"), form);
     head->addWidget(PAD_bt_triv3, 0, Qt::AlignTop);
     col->addLayout(head);
 
     // The averages lead; they are what is stored and classified.
-    auto *avg = new QFrame(this);
-    avg->setObjectName(QStringLiteral("triv3_average_card"));
-    avg->setProperty("card", true);
+    QFrame *avg = ResultWidgets::card(this, QStringLiteral("triv3_average_card"));
     auto *avgCol = new QVBoxLayout(avg);
     avgCol->setContentsMargins(qRound(8 * s), qRound(8 * s), qRound(8 * s), qRound(8 * s));
     avgCol->setSpacing(qRound(2 * s));
@@ -58,18 +44,12 @@ TrivResultPanel::TrivResultPanel(FormFactor form, QWidget *parent) : QWidget(par
     avgTitle->setAlignment(Qt::AlignCenter);
     avgCol->addWidget(avgTitle);
     auto *avgRow = new QHBoxLayout;
-    triv3_sysavg = ResultWidgets::valueTile(avg, avgRow, QStringLiteral("triv3_sysavg"), tr("SYS"),
-                                            tr("mmHg"), QStringLiteral("value"));
-    triv3_diaavg = ResultWidgets::valueTile(avg, avgRow, QStringLiteral("triv3_diaavg"), tr("DIA"),
-                                            tr("mmHg"), QStringLiteral("value"));
-    triv3_pulseavg = ResultWidgets::valueTile(avg, avgRow, QStringLiteral("triv3_pulseavg"), tr("PULSE"),
-                                              tr("beats/min"), QStringLiteral("value"));
+    ResultWidgets::readingTiles(avg, avgRow, QStringLiteral("triv3_sysavg"), QStringLiteral("triv3_diaavg"),
+                                QStringLiteral("triv3_pulseavg"), triv3_sysavg, triv3_diaavg, triv3_pulseavg);
     avgCol->addLayout(avgRow);
     col->addWidget(avg);
 
-    auto *table = new QFrame(this);
-    table->setObjectName(QStringLiteral("triv3_readings_card"));
-    table->setProperty("card", true);
+    QFrame *table = ResultWidgets::card(this, QStringLiteral("triv3_readings_card"));
     auto *grid = new QGridLayout(table);
     grid->setContentsMargins(qRound(12 * s), qRound(6 * s), qRound(12 * s), qRound(6 * s));
     grid->setVerticalSpacing(qRound(isTablet(form) ? 6 * s : 2));
@@ -97,21 +77,10 @@ TrivResultPanel::TrivResultPanel(FormFactor form, QWidget *parent) : QWidget(par
     }
     col->addWidget(table);
 
-    WHO_bt_triv3 = ResultWidgets::whoButton(this, QStringLiteral("WHO_bt_triv3"), form);
-    col->addWidget(WHO_bt_triv3);
-    comments_text_3triv = ResultWidgets::commentField(this, QStringLiteral("comments_text_3triv"));
-    comments_text_3triv->installEventFilter(this);
-    col->addWidget(comments_text_3triv);
-    col->addStretch(1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(qRound(10 * s));
-    triv3_result_cencel = MeasurementUi::button(this, QStringLiteral("triv3_result_cencel"), tr("Cancel"),
-                                                QStringLiteral("secondary"));
-    triv3_result_save = MeasurementUi::button(this, QStringLiteral("triv3_result_save"), tr("Save"));
-    buttons->addWidget(triv3_result_cencel, 1);
-    buttons->addWidget(triv3_result_save, 1);
-    col->addLayout(buttons);
+    ResultWidgets::whoAndComment(this, col, form, QStringLiteral("WHO_bt_triv3"),
+                                 QStringLiteral("comments_text_3triv"), WHO_bt_triv3, comments_text_3triv);
+    ResultWidgets::cancelSave(this, col, form, QStringLiteral("triv3_result_cencel"),
+                              QStringLiteral("triv3_result_save"), triv3_result_cencel, triv3_result_save);
 }
 
 bool TrivResultPanel::eventFilter(QObject *watched, QEvent *event)
