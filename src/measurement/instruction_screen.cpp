@@ -619,6 +619,12 @@ void instruction_screen::BPAccessoryReceiveStart()
         return;
     if (HardwareButton_ != 2 && HardwareButton_ != 3)
         HardwareButton_ = 1;
+    takeDeviceStart();
+    MeasurementMode::measure_mode = MeasurementMode::kSingle;
+}
+
+void instruction_screen::takeDeviceStart()
+{
     endPauseForDeviceRequest();
     emit measurementStartRequested();
     emit selectTabRequested(0);
@@ -628,7 +634,6 @@ void instruction_screen::BPAccessoryReceiveStart()
     // A result left unsaved is dropped: its comment must not go with the next.
     clearComments();
     device_yes_no_ = 1;
-    MeasurementMode::measure_mode = MeasurementMode::kSingle;
 }
 
 void instruction_screen::endPauseForDeviceRequest()
@@ -649,20 +654,13 @@ void instruction_screen::BPAccessoryReceive3TRIVN()
     if (HardwareButton_ == 2 || HardwareButton_ == 3)
         return;
     HardwareButton_ = 1;
-    endPauseForDeviceRequest();
-    emit measurementStartRequested();
-    emit selectTabRequested(0);
-    modeChoice_->hide();
-    notConnected_->hide();
-    hideMeasurementWindows();
-    clearComments();
-    device_yes_no_ = 1;
+    takeDeviceStart();
     MeasurementMode::measure_mode = MeasurementMode::kTriv;
 }
 
 // ---- the person's choices
 
-void instruction_screen::one_tonara()
+void instruction_screen::leaveModeChoice()
 {
     MeasurementMode::mode_chosen = 1;
     if (Low_battery_Warning_ == 1) {
@@ -677,6 +675,11 @@ void instruction_screen::one_tonara()
         modeChoice_->hide();
         putOnTop(notConnected_);
     }
+}
+
+void instruction_screen::one_tonara()
+{
+    leaveModeChoice();
     // A TRIV series left in its pause would resume in the middle of this one.
     abandonTrivPause();
     leaveResult();
@@ -690,19 +693,7 @@ void instruction_screen::one_tonara()
 
 void instruction_screen::mem_tonara()
 {
-    MeasurementMode::mode_chosen = 1;
-    if (Low_battery_Warning_ == 1) {
-        alert(DeviceErrorTable::kBatteryTooLowTitle, engine_->batteryCharging()
-                                                         ? DeviceErrorTable::kWhileChargingMessage
-                                                         : DeviceErrorTable::kChargeFirstMessage);
-    } else if (device_yes_no_ == 1) {
-        Low_battery_ = 0;
-        notConnected_->hide();
-        modeChoice_->hide();
-    } else {
-        modeChoice_->hide();
-        putOnTop(notConnected_);
-    }
+    leaveModeChoice();
     trivLive_->Pleassewait_lable->hide();
     MeasurementUi::setValue(trivLive_->triv3_mmhg_measurement, QStringLiteral("mmHg"));
     abandonTrivPause();

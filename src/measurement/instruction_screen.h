@@ -174,6 +174,10 @@ private:
     void abandonTrivPause();
     // The same when the device itself asks for a new measurement.
     void endPauseForDeviceRequest();
+    // The device's own start button: the tab makes way for its measurement.
+    void takeDeviceStart();
+    // A mode was chosen: on to its instructions, or warn first.
+    void leaveModeChoice();
     void alert(const char *title, const char *message);
     void showBatteryIn(QWidget *panel);
     void closeCommentView();
