@@ -106,15 +106,20 @@ ReadingStore::SaveResult ReadingStore::save(Reading reading)
     return result;
 }
 
+ReadingStore::SaveResult ReadingStore::withDayAverage(SaveResult result)
+{
+    DayAverage averages(db_, alerts_);
+    result.average = averages.day_average(result.reading.date, result.reading.time, result.reading.user_id);
+    db_.closeDatabase();
+    return result;
+}
+
 ReadingStore::SaveResult ReadingStore::saveReading(const Reading &reading)
 {
     SaveResult result;
     result.stored = insertReading(reading);
     result.reading = reading;
-    DayAverage averages(db_, alerts_);
-    result.average = averages.day_average(reading.date, reading.time, reading.user_id);
-    db_.closeDatabase();
-    return result;
+    return withDayAverage(result);
 }
 
 ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, const std::string &diary,
@@ -131,10 +136,7 @@ ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, c
     r.diary = diary;
     r.is_pad = pad ? 1 : 0;
     SaveResult result = save(r);
-    DayAverage averages(db_, alerts_);
-    result.average = averages.day_average(r.date, r.time, result.reading.user_id);
-    db_.closeDatabase();
-    return result;
+    return withDayAverage(result);
 }
 
 ReadingStore::SaveResult ReadingStore::saveTriv(int sys, int dia, int pulse, const TrivSingles &singles,
@@ -156,10 +158,7 @@ ReadingStore::SaveResult ReadingStore::saveTriv(int sys, int dia, int pulse, con
     // The details carry the same local date as their reading.
     const bool details = insertTrivRows(r.triv_id, singles, r.date);
     result.stored = result.stored && details;
-    DayAverage averages(db_, alerts_);
-    result.average = averages.day_average(r.date, r.time, result.reading.user_id);
-    db_.closeDatabase();
-    return result;
+    return withDayAverage(result);
 }
 
 ReadingStore::SaveResult ReadingStore::saveManual(int sys, int dia, int pulse, const std::string &diary,
@@ -174,10 +173,7 @@ ReadingStore::SaveResult ReadingStore::saveManual(int sys, int dia, int pulse, c
     r.diary = diary;
     r.is_manual = 1;
     SaveResult result = save(r);
-    DayAverage averages(db_, alerts_);
-    result.average = averages.day_average(date, time, result.reading.user_id);
-    db_.closeDatabase();
-    return result;
+    return withDayAverage(result);
 }
 
 } // namespace tonara

@@ -69,6 +69,9 @@ public:
 
 private:
     SaveResult save(Reading reading);
+    // Adds the day average of the reading's user as it now stands, then lets
+    // the file go.
+    SaveResult withDayAverage(SaveResult result);
 
     DBHelper &db_;
     AlertSink &alerts_;
