@@ -2,7 +2,10 @@
 
 namespace tonara {
 
-void VirtualScheduler::post(Task task) { singleShot(Millis(0), std::move(task)); }
+void VirtualScheduler::post(Task task)
+{
+    singleShot(Millis(0), std::move(task));
+}
 
 Scheduler::TimerId VirtualScheduler::singleShot(Millis delay, Task task)
 {

@@ -8,7 +8,10 @@ namespace tonara {
 // The three screen classes the screens lay themselves out for.
 enum class FormFactor { Phone480, Phone568, Tablet };
 
-inline bool isTablet(FormFactor f) { return f == FormFactor::Tablet; }
+inline bool isTablet(FormFactor f)
+{
+    return f == FormFactor::Tablet;
+}
 
 // Portrait size in points.
 inline QSize portraitPoints(FormFactor f)

@@ -5,18 +5,28 @@
 
 namespace tonara {
 
-QtScheduler::QtScheduler(QObject *parent) : QObject(parent) { clock_.start(); }
+QtScheduler::QtScheduler(QObject *parent) : QObject(parent)
+{
+    clock_.start();
+}
 
 QtScheduler::~QtScheduler() = default; // timers are children and go with us
 
 void QtScheduler::post(Task task)
 {
-    QMetaObject::invokeMethod(this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
 }
 
-Scheduler::TimerId QtScheduler::singleShot(Millis delay, Task task) { return start(delay, false, std::move(task)); }
+Scheduler::TimerId QtScheduler::singleShot(Millis delay, Task task)
+{
+    return start(delay, false, std::move(task));
+}
 
-Scheduler::TimerId QtScheduler::repeating(Millis interval, Task task) { return start(interval, true, std::move(task)); }
+Scheduler::TimerId QtScheduler::repeating(Millis interval, Task task)
+{
+    return start(interval, true, std::move(task));
+}
 
 Scheduler::TimerId QtScheduler::start(Millis interval, bool repeat, Task task)
 {
@@ -45,6 +55,9 @@ void QtScheduler::cancel(TimerId id)
     timers_.erase(it);
 }
 
-Millis QtScheduler::elapsed() const { return Millis(clock_.elapsed()); }
+Millis QtScheduler::elapsed() const
+{
+    return Millis(clock_.elapsed());
+}
 
 } // namespace tonara

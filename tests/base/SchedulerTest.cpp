@@ -59,7 +59,8 @@ TEST(NotificationCenter, DeliversByNameAndSenderAndToleratesRemovalDuringPost)
     NotificationCenter c;
     int a = 0, b = 0;
     const int senderA = 0, senderB = 0;
-    auto ta = c.addObserver("X", [&](const std::string &, const void *) { ++a; }, &senderA);
+    auto ta = c.addObserver(
+        "X", [&](const std::string &, const void *) { ++a; }, &senderA);
     NotificationCenter::Token tb = 0;
     tb = c.addObserver("X", [&](const std::string &, const void *) {
         ++b;
