@@ -7,6 +7,7 @@
 // text through the sqlite3 command-line shell on the same file (its ".timer"
 // figure, so process start-up is not counted) as the reference.
 
+#include "HouseholdDatabase.h"
 #include "base/AlertSink.h"
 #include "base/Clock.h"
 #include "base/Log.h"
@@ -15,7 +16,6 @@
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 #include "storage/SqlStatement.h"
-#include "HouseholdDatabase.h"
 
 #include <benchmark/benchmark.h>
 

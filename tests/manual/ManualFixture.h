@@ -28,7 +28,10 @@
 #include <vector>
 
 namespace tonara {
-inline void PrintTo(const LocalDateTime &t, std::ostream *os) { *os << t.dateText() << ' ' << t.timeText(); }
+inline void PrintTo(const LocalDateTime &t, std::ostream *os)
+{
+    *os << t.dateText() << ' ' << t.timeText();
+}
 } // namespace tonara
 
 namespace tonara::test {
