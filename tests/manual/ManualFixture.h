@@ -12,6 +12,7 @@
 #include "storage/DBHelper.h"
 #include "storage/Reading.h"
 #include "storage/SqlStatement.h"
+#include "support/StoredReadings.h"
 
 #include <gtest/gtest.h>
 
@@ -84,29 +85,7 @@ protected:
         manual->datePicker()->timeEdit()->setTime(QTime(hour, minute));
     }
 
-    std::vector<Reading> readings()
-    {
-        std::vector<Reading> out;
-        SqlStatement q =
-            db->executeQuery("SELECT triv_id,date,time,sys,dia,pulse,diary,is_triv,is_manual,user_id,is_pad "
-                             "FROM tonaradock_table");
-        while (q.next()) {
-            Reading r;
-            r.triv_id = q.columnInt(0);
-            r.date = q.columnText(1);
-            r.time = q.columnText(2);
-            r.sys = q.columnInt(3);
-            r.dia = q.columnInt(4);
-            r.pulse = q.columnInt(5);
-            r.diary = q.columnText(6);
-            r.is_triv = q.columnInt(7);
-            r.is_manual = q.columnInt(8);
-            r.user_id = q.columnInt(9);
-            r.is_pad = q.columnInt(10);
-            out.push_back(r);
-        }
-        return out;
-    }
+    std::vector<Reading> readings() { return storedReadings(*db); }
 
     struct DayRow {
         int user = 0;

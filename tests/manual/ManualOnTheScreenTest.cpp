@@ -81,29 +81,7 @@ protected:
         manual->manual_step4_4()->next->click();
     }
 
-    std::vector<Reading> readings()
-    {
-        std::vector<Reading> out;
-        SqlStatement q =
-            db->executeQuery("SELECT triv_id,date,time,sys,dia,pulse,diary,is_triv,is_manual,is_pad,user_id "
-                             "FROM tonaradock_table");
-        while (q.next()) {
-            Reading r;
-            r.triv_id = q.columnInt(0);
-            r.date = q.columnText(1);
-            r.time = q.columnText(2);
-            r.sys = q.columnInt(3);
-            r.dia = q.columnInt(4);
-            r.pulse = q.columnInt(5);
-            r.diary = q.columnText(6);
-            r.is_triv = q.columnInt(7);
-            r.is_manual = q.columnInt(8);
-            r.is_pad = q.columnInt(9);
-            r.user_id = q.columnInt(10);
-            out.push_back(r);
-        }
-        return out;
-    }
+    std::vector<Reading> readings() { return storedReadings(*db); }
 
     // The widget a tap in the middle of the screen lands on belongs to the wizard.
     bool wizardOnTop() const

@@ -2,6 +2,7 @@
 // comment editor's limit and the cancel confirmation, on real database files.
 
 #include "ScreenRig.h"
+#include "support/StoredReadings.h"
 
 #include "base/Log.h"
 #include "measurement/CommentEditor.h"
@@ -25,25 +26,7 @@ struct TrivRow {
 
 std::vector<Reading> readings(DBHelper &db)
 {
-    std::vector<Reading> out;
-    SqlStatement q = db.executeQuery("SELECT triv_id,date,time,sys,dia,pulse,diary,is_triv,is_manual,is_pad,"
-                                     "user_id FROM tonaradock_table");
-    while (q.next()) {
-        Reading r;
-        r.triv_id = q.columnInt(0);
-        r.date = q.columnText(1);
-        r.time = q.columnText(2);
-        r.sys = q.columnInt(3);
-        r.dia = q.columnInt(4);
-        r.pulse = q.columnInt(5);
-        r.diary = q.columnText(6);
-        r.is_triv = q.columnInt(7);
-        r.is_manual = q.columnInt(8);
-        r.is_pad = q.columnInt(9);
-        r.user_id = q.columnInt(10);
-        out.push_back(r);
-    }
-    return out;
+    return test::storedReadings(db);
 }
 
 std::vector<TrivRow> trivRows(DBHelper &db)
