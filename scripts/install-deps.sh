@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the application and the tests need.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ ccache pkg-config
-      qt6-base-dev qt6-base-dev-tools libqt6charts6-dev libqt6serialport6-dev libqt6svg6-dev
+      qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-serialport-dev qt6-svg-dev
       qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
       libsqlite3-dev sqlite3 libcurl4-openssl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
