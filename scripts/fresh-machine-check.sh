@@ -135,9 +135,16 @@ clean_env=(/usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8
            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
 in_root() { chroot "$root" "${clean_env[@]}" "$@"; }
 
-say "the test command: cd /work/main && scripts/test.sh"
+# The commands' whole output goes to a log beside the root, kept when they fail.
+log="$root.test.log"
+say "the test command: cd /work/main && scripts/test.sh (output in $log)"
 start=$(date +%s)
-in_root /bin/bash -c 'cd /work/main && scripts/test.sh' || die "the README's test command failed in the fresh root"
+if ! in_root /bin/bash -c 'cd /work/main && scripts/test.sh' > "$log" 2>&1; then
+  tail -n 80 "$log" >&2
+  die "the README's test command failed in the fresh root (whole output in $log)"
+fi
+grep -E '^[0-9]+% tests passed' "$log" || true
+rm -f "$log"
 say "the test command passed in $(( $(date +%s) - start )) s"
 
 say "the run command: cd /work/main && scripts/run.sh --data-dir /tmp/tonara-data (offscreen)"
