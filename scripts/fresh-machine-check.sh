@@ -67,6 +67,7 @@ cleanup() {
   trap - EXIT INT TERM HUP
   set +e
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  pkill -TERM -P $$ 2>/dev/null
   local p
   for p in /proc/[0-9]*; do
     [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && kill -9 "${p#/proc/}" 2>/dev/null
@@ -82,24 +83,28 @@ cleanup() {
   else
     rm -rf --one-file-system "$root"
   fi
+  rm -f "$root.log"
   exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
+# Long steps run in the background and are waited for: bash runs a trap only
+# once a foreground command has ended, but at once during a wait.
+interruptible() { "$@" & wait $!; }
 
 # The tarball holds the base system's packages, so a rerun skips the download.
 mkdir -p "$cache"
 tarball="$cache/$suite-minbase-$(printf '%s' "$mirror" | md5sum | cut -c1-8).tgz"
 if [ ! -s "$tarball" ]; then
   say "downloading the base system into $tarball"
-  debootstrap --variant=minbase --make-tarball="$tarball.part" "$suite" "$root/tmp-make" "$mirror" >/dev/null
+  interruptible debootstrap --variant=minbase --make-tarball="$tarball.part" "$suite" "$root/tmp-make" "$mirror" >/dev/null
   mv "$tarball.part" "$tarball"
   rm -rf "$root/tmp-make"
 fi
 say "making the Debian 12 root at $root"
-if ! debootstrap --variant=minbase --unpack-tarball="$tarball" "$suite" "$root" "$mirror" > "$root.log" 2>&1; then
+if ! interruptible debootstrap --variant=minbase --unpack-tarball="$tarball" "$suite" "$root" "$mirror" > "$root.log" 2>&1; then
   tail -n 20 "$root.log" >&2
   rm -f "$tarball" "$root.log"
   die "debootstrap could not make the root (the tarball is dropped; run again)"
@@ -139,7 +144,7 @@ in_root() { chroot "$root" "${clean_env[@]}" "$@"; }
 log="$root.test.log"
 say "the test command: cd /work/main && scripts/test.sh (output in $log)"
 start=$(date +%s)
-if ! in_root /bin/bash -c 'cd /work/main && scripts/test.sh' > "$log" 2>&1; then
+if ! interruptible in_root /bin/bash -c 'cd /work/main && scripts/test.sh' > "$log" 2>&1; then
   tail -n 80 "$log" >&2
   die "the README's test command failed in the fresh root (whole output in $log)"
 fi
@@ -156,13 +161,13 @@ db="$root/tmp/tonara-data/TonaraDock.sqlite"
 for _ in $(seq 1 600); do
   [ -s "$db" ] && break
   kill -0 "$app_pid" 2>/dev/null || break
-  sleep 1
+  interruptible sleep 1
 done
 if [ ! -s "$db" ]; then
   tail -n 30 "$root/tmp/run.log" >&2
   die "the application made no database in /tmp/tonara-data"
 fi
-sleep "$run_seconds"
+interruptible sleep "$run_seconds"
 if ! kill -0 "$app_pid" 2>/dev/null; then
   tail -n 30 "$root/tmp/run.log" >&2
   die "the application stopped within $run_seconds seconds of making its database"
