@@ -84,6 +84,7 @@ cleanup() {
     rm -rf --one-file-system "$root"
   fi
   rm -f "$root.log"
+  [ "$status" -ge 128 ] && rm -f "$root.test.log"
   exit "$status"
 }
 trap cleanup EXIT
