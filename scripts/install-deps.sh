@@ -6,7 +6,8 @@ pkgs=(cmake ninja-build g++ ccache pkg-config
       qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
       libsqlite3-dev sqlite3 libcurl4-openssl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      xvfb xauth fonts-dejavu-core socat)
+      xvfb xauth fonts-dejavu-core socat
+      clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
