@@ -57,6 +57,37 @@ TEST_F(WholeSaves, AMissingDetailTableShowsItsAlertsAndKeepsNothing)
         EXPECT_EQ(a.message, StorageTexts::kDatabaseFull);
 }
 
+TEST_F(WholeSaves, AFileThatFillsUpHalfWayKeepsNothingOfTheSave)
+{
+    // The file may not grow: fill the detail table until it is full, then
+    // free room for exactly one more detail row.
+    ASSERT_TRUE(store.saveSingle(120, 80, 70, "", false).stored);
+    exec("PRAGMA max_page_count = " + std::to_string(scalar(conn(), "PRAGMA page_count")));
+    int fillers = 0;
+    for (;; ++fillers) {
+        SqlStatement filler(conn(), "INSERT INTO triv_table (id,times,sys,dia,pulse,date) "
+                                    "VALUES (1000,1,131,86,71,'2013-03-01')");
+        if (!filler.run()) {
+            ASSERT_EQ(filler.status().code, SQLITE_FULL);
+            break;
+        }
+        ASSERT_LT(fillers, 100000);
+    }
+    exec("DELETE FROM triv_table WHERE rowid = (SELECT max(rowid) FROM triv_table)");
+    const FileContents before = contents();
+
+    // The reading and its first detail fit, the second does not: SQLite then
+    // ends the whole transaction itself.
+    LogCapture log;
+    EXPECT_FALSE(store.saveTriv(140, 90, 80, kSingles, "", false).stored);
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(scalar(conn(), "SELECT count(*) FROM triv_table WHERE id <> 1000"), 0)
+        << "no details under a number no reading has";
+    ASSERT_EQ(alerts.alerts.size(), 1u);
+    EXPECT_EQ(alerts.alerts[0].title, StorageTexts::kNotSavedTitle);
+    EXPECT_NE(alerts.alerts[0].message.find("full"), std::string::npos) << alerts.alerts[0].message;
+}
+
 TEST_F(WholeSaves, ARefusedCommitKeepsNothingAndIsTold)
 {
     sqlite3_commit_hook(
