@@ -8,7 +8,8 @@ pkgs=(cmake ninja-build g++ ccache pkg-config
       qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
       libsqlite3-dev sqlite3 libcurl4-openssl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      xvfb xauth fonts-dejavu-core socat)
+      xvfb xauth fonts-dejavu-core socat
+      clang libclang-rt-14-dev)
 # One dpkg-query for the whole list: it prints only the packages it knows.
 installed=$(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${pkgs[@]}" 2>/dev/null |
             awk '$1 == "installed" { print $2 }' || true)

@@ -5,7 +5,9 @@
 #include "storage/Schema.h"
 #include "storage/StorageTexts.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 
@@ -71,14 +73,18 @@ std::string DBHelper::getDatabaseFullPath() const
 
 bool DBHelper::ensureDatabaseFileExists()
 {
-    const std::string path = getDatabaseFullPath();
-    if (somethingAt(path))
-        return true;
+    return somethingAt(getDatabaseFullPath()) || makeDatabaseFile();
+}
 
+bool DBHelper::makeDatabaseFile()
+{
+    const std::string path = getDatabaseFullPath();
     // "x": create only if still absent, so a file that appears meanwhile is never truncated.
     std::FILE *file = std::fopen(path.c_str(), "wx");
-    if (!file)
+    if (!file) {
+        Log::write(StorageTexts::kLogCategory, "Could not create " + path + ": " + std::strerror(errno));
         return false;
+    }
     std::fclose(file);
 
     SqlStatus status;
@@ -103,8 +109,9 @@ void DBHelper::copyDatabaseIfNeeded()
         Log::write(StorageTexts::kLogCategory, "Database file found at path " + path);
         return;
     }
-    ensureDatabaseFileExists();
-    Log::write(StorageTexts::kLogCategory, "Database file copied from bundle to " + path);
+    // A file that could not be made has said why; saying it was copied would send a reader astray.
+    if (makeDatabaseFile())
+        Log::write(StorageTexts::kLogCategory, "Database file copied from bundle to " + path);
 }
 
 void DBHelper::openDatabase()

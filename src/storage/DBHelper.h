@@ -46,8 +46,8 @@ public:
 
     // Opens the file once; later calls return at once, even after a failure.
     void openDatabase();
-    // Logs "Database file found at path ..." or makes the file and logs
-    // "Database file copied from bundle to ...".
+    // Logs "Database file found at path ..." or makes the file and, once it is
+    // there, logs "Database file copied from bundle to ...".
     void copyDatabaseIfNeeded();
     // Makes the file from the schema when nothing is at the path; never touches
     // an existing file. True when something is at the path afterwards.
@@ -70,6 +70,8 @@ public:
     int openCount() const { return openCount_; }
 
 private:
+    // Makes the file from the schema; false (and a log line) when it could not.
+    bool makeDatabaseFile();
     void reportUnusable(const std::string &why);
 
     std::string documentsFolder_;

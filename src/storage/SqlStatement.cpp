@@ -34,7 +34,7 @@ SqlStatement::~SqlStatement()
 
 SqlStatement::SqlStatement(SqlStatement &&other) noexcept
     : db_(std::exchange(other.db_, nullptr)), stmt_(std::exchange(other.stmt_, nullptr)),
-      status_(std::move(other.status_))
+      status_(std::move(other.status_)), bindFailed_(std::exchange(other.bindFailed_, false))
 {}
 
 SqlStatement &SqlStatement::operator=(SqlStatement &&other) noexcept
@@ -44,6 +44,7 @@ SqlStatement &SqlStatement::operator=(SqlStatement &&other) noexcept
         db_ = std::exchange(other.db_, nullptr);
         stmt_ = std::exchange(other.stmt_, nullptr);
         status_ = std::move(other.status_);
+        bindFailed_ = std::exchange(other.bindFailed_, false);
     }
     return *this;
 }
@@ -69,12 +70,19 @@ void SqlStatement::fail(int code)
     status_.message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
 }
 
+void SqlStatement::bindResult(int rc)
+{
+    if (rc == SQLITE_OK)
+        return;
+    bindFailed_ = true;
+    fail(rc);
+}
+
 SqlStatement &SqlStatement::bind(int pos, int value)
 {
     if (stmt_) {
         const int rc = sqlite3_bind_int(stmt_, pos, value);
-        if (rc != SQLITE_OK)
-            fail(rc);
+        bindResult(rc);
     }
     return *this;
 }
@@ -83,8 +91,7 @@ SqlStatement &SqlStatement::bind(int pos, double value)
 {
     if (stmt_) {
         const int rc = sqlite3_bind_double(stmt_, pos, value);
-        if (rc != SQLITE_OK)
-            fail(rc);
+        bindResult(rc);
     }
     return *this;
 }
@@ -94,8 +101,7 @@ SqlStatement &SqlStatement::bind(int pos, std::string_view text)
     if (stmt_) {
         const int rc =
             sqlite3_bind_text64(stmt_, pos, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-        if (rc != SQLITE_OK)
-            fail(rc);
+        bindResult(rc);
     }
     return *this;
 }
@@ -104,6 +110,8 @@ int SqlStatement::step()
 {
     if (!stmt_) // a prepared text with nothing in it is done at once
         return db_ && status_.ok() ? SQLITE_DONE : SQLITE_MISUSE;
+    if (bindFailed_)
+        return status_.code;
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
         if (status_.ok())

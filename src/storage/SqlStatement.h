@@ -49,6 +49,9 @@ public:
     SqlStatement &bind(int pos, const std::string &text) { return bind(pos, std::string_view(text)); }
 
     // One step: SQLITE_ROW, SQLITE_DONE or an error code (SQLITE_MISUSE when empty).
+    // A statement with a value that could not be bound (a text over SQLite's
+    // length limit) never runs: it would store NULL in its place. Its step
+    // returns the bind's error.
     int step();
     // Steps and tells whether a row is there to read.
     bool next() { return step() == SQLITE_ROW; }
@@ -68,10 +71,12 @@ public:
 
 private:
     void fail(int code);
+    void bindResult(int rc);
 
     sqlite3 *db_ = nullptr;
     sqlite3_stmt *stmt_ = nullptr;
     SqlStatus status_;
+    bool bindFailed_ = false;
 };
 
 } // namespace tonara

@@ -183,9 +183,17 @@ TEST(DBHelperUnusableFile, MissingFolderIsReportedAndNothingIsCreated)
 {
     TempDir dir;
     RecordingAlerts alerts;
-    DBHelper db(dir.path() + "/not-there", &alerts);
+    const std::string folder = dir.path() + "/not-there";
+    LogCapture log;
+    DBHelper db(folder, &alerts);
     db.openDatabase();
     EXPECT_EQ(db.database(), nullptr);
+    EXPECT_FALSE(log.contains("Database file copied from bundle to " + db.getDatabaseFullPath()))
+        << "no file was made";
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_EQ(log.lines.front().rfind("Could not create " + db.getDatabaseFullPath(), 0), 0u)
+        << "says why instead";
+    EXPECT_FALSE(std::filesystem::exists(folder));
     EXPECT_FALSE(db.ensureDatabaseFileExists());
     EXPECT_EQ(alerts.alerts.size(), 1u);
 }

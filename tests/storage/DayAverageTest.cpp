@@ -142,9 +142,10 @@ TEST_F(DayAverages, MissingTableShowsTheFullAlertOnInsertOnly)
     ASSERT_TRUE(SqlStatement(conn(), "DROP TABLE day_average").run());
     clock.set({2013, 3, 3, 8, 0, 0});
     const auto saved = store.saveSingle(120, 80, 70, "", false);
-    EXPECT_TRUE(saved.stored);
+    EXPECT_FALSE(saved.stored) << "a reading without its day average is not kept";
     EXPECT_EQ(saved.average.action, DayAverage::Action::Failed);
-    ASSERT_EQ(alerts.alerts.size(), 1u);
+    EXPECT_EQ(scalar(conn(), "SELECT count(*) FROM tonaradock_table"), 0);
+    ASSERT_EQ(alerts.alerts.size(), 1u) << "the full alert says it; nothing more";
     EXPECT_EQ(alerts.alerts[0].title, "");
 }
 

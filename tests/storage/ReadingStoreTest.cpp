@@ -154,7 +154,75 @@ TEST_F(Readings, AnInsertThatFailsAfterPreparingIsNotPassedOverInSilence)
     alerts.alerts.clear();
     saveTriv();
     EXPECT_EQ(alerts.alerts.size(), 1u);
-    EXPECT_EQ(stored().size(), 1u);
+    EXPECT_TRUE(stored().empty()) << "a TRIV reading goes in with its details or not at all";
+}
+
+// A save that fails part way leaves the file as it was: no reading without its
+// details or its day average, no details under a number no reading has.
+TEST_F(Readings, ASaveIsStoredWholeOrNotAtAll)
+{
+    ASSERT_TRUE(store.saveSingle(120, 80, 70, "", false).stored);
+    const auto before = [this] {
+        return column(conn(), "SELECT (SELECT count(*) FROM tonaradock_table) || '/' || "
+                              "(SELECT count(*) FROM triv_table) || '/' || "
+                              "(SELECT group_concat(sys || ',' || dia || ',' || pulse) FROM day_average)");
+    };
+    const auto untouched = before();
+
+    // The second detail row is refused after the reading and the first detail went in.
+    ASSERT_TRUE(SqlStatement(conn(), "CREATE TRIGGER second_detail BEFORE INSERT ON triv_table "
+                                     "WHEN NEW.times = 2 BEGIN SELECT RAISE(ABORT, 'disk is full'); END")
+                    .run());
+    {
+        LogCapture log;
+        EXPECT_FALSE(store.saveTriv(140, 90, 80, {}, "", false).stored);
+        EXPECT_TRUE(log.contains("Db error disk is full"));
+    }
+    EXPECT_EQ(before(), untouched);
+    ASSERT_FALSE(alerts.alerts.empty());
+    EXPECT_EQ(alerts.alerts[0].title, StorageTexts::kNotSavedTitle);
+    ASSERT_TRUE(SqlStatement(conn(), "DROP TRIGGER second_detail").run());
+
+    // The day average of the reading cannot be written: the reading goes too,
+    // and the person is told.
+    ASSERT_TRUE(SqlStatement(conn(), "CREATE TRIGGER no_average BEFORE UPDATE ON day_average "
+                                     "BEGIN SELECT RAISE(ABORT, 'disk is full'); END")
+                    .run());
+    alerts.alerts.clear();
+    for (const bool triv : {false, true}) {
+        const auto saved = triv ? store.saveTriv(140, 90, 80, {}, "", false)
+                                : store.saveManual(140, 90, 80, "", "2013-03-03", "10:00:00");
+        EXPECT_FALSE(saved.stored);
+        EXPECT_EQ(before(), untouched);
+    }
+    ASSERT_EQ(alerts.alerts.size(), 2u) << "one alert per failed save";
+    EXPECT_EQ(alerts.alerts[1].title, StorageTexts::kNotSavedTitle);
+
+    // Without the faults the same saves go in whole, and the file stays usable.
+    ASSERT_TRUE(SqlStatement(conn(), "DROP TRIGGER no_average").run());
+    EXPECT_TRUE(store.saveTriv(140, 90, 80, {}, "", false).stored);
+    EXPECT_EQ(before(), std::vector<std::string>{"2/3/130,85,75"});
+}
+
+TEST_F(Readings, ACommentSQLiteCannotTakeIsNotSavedAsAnEmptyOne)
+{
+    // SQLite refuses to bind text over its length limit; the reading must not go in without it.
+    sqlite3_limit(conn(), SQLITE_LIMIT_LENGTH, 4000);
+    const std::string comment(5000, 'c');
+    LogCapture log;
+    for (const bool triv : {false, true}) {
+        alerts.alerts.clear();
+        const auto saved = triv ? store.saveTriv(130, 85, 70, {}, comment, false)
+                                : store.saveSingle(130, 85, 70, comment, false);
+        EXPECT_FALSE(saved.stored);
+        ASSERT_EQ(alerts.alerts.size(), 1u);
+        EXPECT_EQ(alerts.alerts[0].title, StorageTexts::kNotSavedTitle);
+        EXPECT_NE(alerts.alerts[0].message.find("too big"), std::string::npos) << alerts.alerts[0].message;
+    }
+    EXPECT_TRUE(stored().empty());
+    EXPECT_EQ(scalar(conn(), "SELECT count(*) FROM triv_table") +
+                  scalar(conn(), "SELECT count(*) FROM day_average"),
+              0);
 }
 
 } // namespace tonara::test

@@ -88,6 +88,7 @@ DayAverage::Outcome DayAverage::day_average(const std::string &date, const std::
             alerts_.showAlert("", kDatabaseFull, {kOk});
             log(fill(kDbError, insert.status().message));
             out.action = Action::Failed;
+            out.alerted = true;
             return out;
         }
         insert.bind(1, user).bind(2, date).bind(3, out.sys_avg_db).bind(4, out.dia_avg_db);

@@ -30,6 +30,7 @@ public:
         int sys_avg_db = 0;
         int dia_avg_db = 0;
         int pulse_avg_db = 0;
+        bool alerted = false; // the person has been shown an alert about it
     };
 
     DayAverage(DBHelper &db, AlertSink &alerts);

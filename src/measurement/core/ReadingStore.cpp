@@ -6,6 +6,7 @@
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 #include "storage/SqlStatement.h"
+#include "storage/SqlTransaction.h"
 #include "storage/StorageTexts.h"
 
 #include <limits>
@@ -40,7 +41,7 @@ bool ReadingStore::insertReading(const Reading &r)
     const bool done = insert.run();
     if (!done) {
         Log::write(kLogCategory, fill(kDbError, insert.status().message));
-        alerts_.showAlert(kNotSavedTitle, fill(kNotSavedMessage, insert.status().message), {kOk});
+        tellNotSaved(insert.status().message);
     }
     return done;
 }
@@ -88,38 +89,81 @@ bool ReadingStore::insertTrivRows(int series, const TrivSingles &singles, const 
         insert.bind(1, series).bind(2, position).bind(3, one.sys).bind(4, one.dia).bind(5, one.pulse);
         insert.bind(6, date);
         if (!insert.run()) {
+            // The rows after it would be thrown away with the save.
             Log::write(kLogCategory, fill(kDbError, insert.status().message));
-            if (all) // one alert for the series' details, not one per row
-                alerts_.showAlert(kNotSavedTitle, fill(kNotSavedMessage, insert.status().message), {kOk});
-            all = false;
+            tellNotSaved(insert.status().message);
+            return false;
         }
     }
     return all;
 }
 
-ReadingStore::SaveResult ReadingStore::save(Reading reading)
+void ReadingStore::tellNotSaved(const std::string &why)
 {
-    SaveResult result;
-    reading.user_id = activeUser();
-    result.stored = insertReading(reading);
-    result.reading = reading;
-    return result;
+    if (toldNotSaved_)
+        return;
+    toldNotSaved_ = true;
+    alerts_.showAlert(kNotSavedTitle, fill(kNotSavedMessage, why), {kOk});
 }
 
-ReadingStore::SaveResult ReadingStore::withDayAverage(SaveResult result)
+ReadingStore::SaveResult ReadingStore::save(Reading reading, bool forActiveUser, const TrivSingles *details)
 {
-    DayAverage averages(db_, alerts_);
-    result.average = averages.day_average(result.reading.date, result.reading.time, result.reading.user_id);
+    toldNotSaved_ = false;
+    SaveResult result;
+    sqlite3 *conn = db_.database();
+    // Without a connection every insert fails to prepare and says so below.
+    SqlTransaction tx(conn);
+    if (conn && !tx.begun()) {
+        // Another program holds the file for writing, or it cannot be locked.
+        Log::write(kLogCategory, fill(kDbError, tx.status().message));
+        tellNotSaved(tx.status().message);
+        result.reading = reading;
+        return result;
+    }
+    // After a full disk or an I/O error SQLite may have rolled the transaction
+    // back already; anything written then would go in on its own.
+    const auto mayWrite = [&] { return !conn || tx.intact(); };
+
+    if (forActiveUser)
+        reading.user_id = activeUser();
+    if (details)
+        reading.triv_id = nextTrivSeriesNumber();
+    bool all = insertReading(reading);
+    result.reading = reading;
+    // A failed step has been told; the rest would be rolled back with it.
+    if (details && !toldNotSaved_ && mayWrite()) // the details carry their reading's local date
+        all = insertTrivRows(reading.triv_id, *details, reading.date) && all;
+    if (!toldNotSaved_ && mayWrite()) {
+        DayAverage averages(db_, alerts_);
+        result.average = averages.day_average(reading.date, reading.time, reading.user_id);
+        if (result.average.action == DayAverage::Action::Failed) {
+            all = false;
+            if (!result.average.alerted)
+                tellNotSaved("the day average could not be updated");
+        }
+    }
+    if (all && !mayWrite()) {
+        all = false;
+        tellNotSaved("the database rolled the save back");
+    }
+    if (all) {
+        const SqlStatus committed = tx.commit();
+        if (!committed.ok()) {
+            Log::write(kLogCategory, fill(kDbError, committed.message));
+            tellNotSaved(committed.message);
+            all = false;
+        }
+    } else {
+        tx.rollback();
+    }
+    result.stored = all;
     db_.closeDatabase();
     return result;
 }
 
 ReadingStore::SaveResult ReadingStore::saveReading(const Reading &reading)
 {
-    SaveResult result;
-    result.stored = insertReading(reading);
-    result.reading = reading;
-    return withDayAverage(result);
+    return save(reading, false);
 }
 
 ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, const std::string &diary,
@@ -135,8 +179,7 @@ ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, c
     r.pulse = pulse;
     r.diary = diary;
     r.is_pad = pad ? 1 : 0;
-    SaveResult result = save(r);
-    return withDayAverage(result);
+    return save(r, true);
 }
 
 ReadingStore::SaveResult ReadingStore::saveTriv(int sys, int dia, int pulse, const TrivSingles &singles,
@@ -145,7 +188,6 @@ ReadingStore::SaveResult ReadingStore::saveTriv(int sys, int dia, int pulse, con
     db_.ensureDatabaseFileExists();
     const LocalDateTime now = clock_.localNow();
     Reading r;
-    r.triv_id = nextTrivSeriesNumber();
     r.date = now.dateText();
     r.time = now.timeText();
     r.sys = sys;
@@ -154,11 +196,7 @@ ReadingStore::SaveResult ReadingStore::saveTriv(int sys, int dia, int pulse, con
     r.diary = diary;
     r.is_triv = 1;
     r.is_pad = pad ? 1 : 0;
-    SaveResult result = save(r);
-    // The details carry the same local date as their reading.
-    const bool details = insertTrivRows(r.triv_id, singles, r.date);
-    result.stored = result.stored && details;
-    return withDayAverage(result);
+    return save(r, true, &singles);
 }
 
 ReadingStore::SaveResult ReadingStore::saveManual(int sys, int dia, int pulse, const std::string &diary,
@@ -172,8 +210,7 @@ ReadingStore::SaveResult ReadingStore::saveManual(int sys, int dia, int pulse, c
     r.pulse = pulse;
     r.diary = diary;
     r.is_manual = 1;
-    SaveResult result = save(r);
-    return withDayAverage(result);
+    return save(r, true);
 }
 
 } // namespace tonara

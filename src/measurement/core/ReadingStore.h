@@ -10,9 +10,12 @@
 //   store.saveReading(reading);   // any fully built row, e.g. an import
 //
 // "Now" comes from the injected clock in local time, never from SQLite's UTC
-// 'now'. An insert that cannot be prepared shows the "database is full" alert;
-// the save goes on (the day average is still brought in line) and the result
-// says what was stored.
+// 'now'. Each save (the reading, a TRIV reading's three details and the day
+// average) is one transaction: after a failure or a crash either all of it is
+// in the file or none of it. An insert that cannot be prepared shows the
+// "database is full" alert and the save's other inserts are still tried (each
+// says so on its own); any other failure is told once as "Reading not saved".
+// The result says whether the save went in.
 
 #include "measurement/core/DayAverage.h"
 #include "storage/Reading.h"
@@ -37,9 +40,9 @@ public:
     using TrivSingles = std::array<TrivSingle, 3>;
 
     struct SaveResult {
-        bool stored = false; // the tonaradock_table row (and any triv_table rows) went in
-        Reading reading;     // what was written
-        DayAverage::Outcome average;
+        bool stored = false;         // the whole save went in; when false, nothing of it did
+        Reading reading;             // what was written
+        DayAverage::Outcome average; // the recomputation inside the save (undone with it)
     };
 
     ReadingStore(DBHelper &db, AlertSink &alerts, const Clock &clock);
@@ -53,7 +56,8 @@ public:
     // so a number is never shared with details left by an earlier series
     // (when the largest is already the largest int: the lowest free number).
     int nextTrivSeriesNumber();
-    // The three triv_table rows of a series, positions 1, 2, 3, dated date.
+    // The three triv_table rows of a series, positions 1, 2, 3, dated date;
+    // stops at the first row that fails.
     bool insertTrivRows(int series, const TrivSingles &singles, const std::string &date);
 
     // A reading exactly as given (user included) and then its user's day average.
@@ -68,14 +72,16 @@ public:
                           const std::string &time);
 
 private:
-    SaveResult save(Reading reading);
-    // Adds the day average of the reading's user as it now stands, then lets
-    // the file go.
-    SaveResult withDayAverage(SaveResult result);
+    // The reading (for the active user when asked; as a TRIV series when it
+    // has details) and its day average, all in one transaction.
+    SaveResult save(Reading reading, bool forActiveUser, const TrivSingles *details = nullptr);
+    // "Reading not saved" with SQLite's reason, once per save.
+    void tellNotSaved(const std::string &why);
 
     DBHelper &db_;
     AlertSink &alerts_;
     const Clock &clock_;
+    bool toldNotSaved_ = false;
 };
 
 } // namespace tonara
