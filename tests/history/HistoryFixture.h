@@ -13,7 +13,12 @@ namespace tonara::test {
 
 class HistoryTest : public StorageTest {
 protected:
-    HistoryTest() { users.check_database(); }
+    HistoryTest()
+    {
+        users.check_database();
+        // Hundreds of saves in a test: no need to wait for the disk each time.
+        SqlStatement::exec(conn(), "PRAGMA synchronous=OFF");
+    }
 
     void becomeActive(int user) { ASSERT_TRUE(users.insertDataBase_setting_table(user, -1, -1)); }
 

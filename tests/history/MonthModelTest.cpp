@@ -59,6 +59,8 @@ TEST_F(MonthModel, MonthBoundsOrderAndOnlyTheActiveUser)
     EXPECT_EQ(month.aArray_user_id, (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(month.aArray_rowid.size(), 3u);
     EXPECT_EQ(month.OneDayAvgdata("2013-05-31"), "120/80") << "the other user's 200/110 stays out";
+    EXPECT_EQ(month.OneDayAvgdata("2013-04-30"), "100/60") << "a day outside the month read";
+    EXPECT_EQ(month.OneDayAvgdata("2013-06-02"), "");
 
     becomeActive(1);
     ASSERT_EQ(month.SQLlite_Month(2013, 5), 1);

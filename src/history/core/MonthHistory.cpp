@@ -27,6 +27,7 @@ int MonthHistory::SQLlite_Month(int year, int month)
     aArray_is_pad.clear();
     aArray_rowid.clear();
     aArray_times.clear();
+    monthPrefix_.clear();
 
     db_.ensureDatabaseFileExists();
     DataBaseforCD settings(db_, alerts_);
@@ -38,6 +39,7 @@ int MonthHistory::SQLlite_Month(int year, int month)
         "SELECT *, rowid FROM tonaradock_table where user_id = ? and date > date(?,'start of month','+0 "
         "month','-1 day') and date < date(?,'start of month','+1 month') ORDER BY date desc,time desc ");
     q.bind(1, user_).bind(2, first).bind(3, first);
+    monthPrefix_ = q.prepared() ? std::string(first, 7) : std::string();
     while (q.next()) {
         aArray_triv_id.push_back(q.columnInt(0));
         aArray_date.push_back(q.columnText(1));
@@ -59,6 +61,21 @@ int MonthHistory::SQLlite_Month(int year, int month)
 
 std::string MonthHistory::OneDayAvgdata(const std::string &date)
 {
+    // A day of the month just read: all its readings of the user are in the
+    // arrays already, so the list's headers cost no query.
+    if (!monthPrefix_.empty() && date.size() == 10 && date.compare(0, 7, monthPrefix_) == 0) {
+        std::int64_t sys = 0, dia = 0;
+        int n = 0;
+        for (std::size_t i = 0; i < aArray_time.size(); ++i)
+            if (aArray_date[i] == date) {
+                sys += aArray_sys[i];
+                dia += aArray_dia[i];
+                ++n;
+            }
+        if (n == 0)
+            return {};
+        return std::to_string(sys / n) + "/" + std::to_string(dia / n);
+    }
     db_.ensureDatabaseFileExists();
     SqlStatement q = db_.executeQuery(
         "SELECT * FROM tonaradock_table where date = ? and user_id = ? ORDER BY date desc,time desc ");

@@ -62,6 +62,7 @@ private:
     DBHelper &db_;
     AlertSink &alerts_;
     int user_ = 0;
+    std::string monthPrefix_; // "yyyy-MM" of the month in the arrays
 };
 
 } // namespace tonara
