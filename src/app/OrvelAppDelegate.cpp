@@ -11,6 +11,7 @@
 #include "platform/Artwork.h"
 #include "platform/CallCenter.h"
 #include "platform/DeviceFrame.h"
+#include "platform/MailComposer.h"
 #include "platform/NavigationController.h"
 #include "platform/QtScheduler.h"
 #include "platform/ScreenLockInhibitor.h"
@@ -256,6 +257,20 @@ bool OrvelAppDelegate::didFinishLaunching()
     tabBarController_->setViewControllers({measurement_.screen, history, settings, usersNavigation});
     connect(history, &Historyandreports::selectTabRequested, tabBarController_,
             &TonaraTabBarController::setSelectedIndex);
+    history->setComposerFactory([this, history](const Historyandreports::Mail &mail) {
+        auto *composer = new MailComposer({dataDir_, alerts_}, frame_->display());
+        composer->setSubject(mail.subject);
+        composer->setToRecipients({mail.recipient});
+        composer->setMessageBody(mail.body);
+        composer->addAttachmentData(mail.attachment, mail.mimeType, mail.fileName);
+        connect(composer, &MailComposer::didFinish, history,
+                [history, composer](int result, const QString &error) {
+                    history->mailComposeController_didFinishWithResult(result, error);
+                    composer->deleteLater();
+                });
+        composer->present();
+        return true;
+    });
     // A start request from the device brings the measurement tab forward.
     if (measurement_.screen->metaObject()->indexOfSignal("selectTabRequested(int)") >= 0)
         connect(measurement_.screen, SIGNAL(selectTabRequested(int)), tabBarController_,
