@@ -5,11 +5,13 @@
 #include "app/SimulatorMenu.h"
 #include "app/TonaraTabBarController.h"
 #include "base/Log.h"
+#include "history/Historyandreports.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
 #include "platform/Artwork.h"
 #include "platform/CallCenter.h"
 #include "platform/DeviceFrame.h"
+#include "platform/MailComposer.h"
 #include "platform/NavigationController.h"
 #include "platform/QtScheduler.h"
 #include "platform/ScreenLockInhibitor.h"
@@ -243,8 +245,8 @@ bool OrvelAppDelegate::didFinishLaunching()
     context_.animations = options_.animations;
     measurement_ = createMeasurementTab(context_);
 
-    auto *history = new PlaceholderScreen(QStringLiteral("Historyandreports"), tr("Report"),
-                                          QStringLiteral("Tab_Bar_icon_Report_30x30.png"));
+    auto *history = new Historyandreports(
+        HistoryContext{db_, alerts_, &clock_, scheduler_.get(), options_.formFactor, options_.animations});
     auto *settings =
         new PlaceholderScreen(QStringLiteral("setting"), tr("Setting"), QStringLiteral("3-1-1_26.png"));
     usersScreen_ = new PlaceholderScreen(QStringLiteral("Users"), tr("User"), QStringLiteral("3-1-1_20.png"));
@@ -253,6 +255,22 @@ bool OrvelAppDelegate::didFinishLaunching()
 
     tabBarController_ = new TonaraTabBarController(options_.formFactor);
     tabBarController_->setViewControllers({measurement_.screen, history, settings, usersNavigation});
+    connect(history, &Historyandreports::selectTabRequested, tabBarController_,
+            &TonaraTabBarController::setSelectedIndex);
+    history->setComposerFactory([this, history](const Historyandreports::Mail &mail) {
+        auto *composer = new MailComposer({dataDir_, alerts_}, frame_->display());
+        composer->setSubject(mail.subject);
+        composer->setToRecipients({mail.recipient});
+        composer->setMessageBody(mail.body);
+        composer->addAttachmentData(mail.attachment, mail.mimeType, mail.fileName);
+        connect(composer, &MailComposer::didFinish, history,
+                [history, composer](int result, const QString &error) {
+                    history->mailComposeController_didFinishWithResult(result, error);
+                    composer->deleteLater();
+                });
+        composer->present();
+        return true;
+    });
     // A start request from the device brings the measurement tab forward.
     if (measurement_.screen->metaObject()->indexOfSignal("selectTabRequested(int)") >= 0)
         connect(measurement_.screen, SIGNAL(selectTabRequested(int)), tabBarController_,

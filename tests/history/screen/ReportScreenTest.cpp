@@ -1,0 +1,207 @@
+#include "ReportRig.h"
+
+#include "history/MonthBar.h"
+#include "history/TrivDetailView.h"
+#include "measurement/ManualFromHistory.h"
+#include "measurement/WhoLegendView.h"
+#include "measurement/core/WHOClassification.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace tonara::test {
+
+class ReportScreen : public ReportRig {};
+
+TEST_F(ReportScreen, OpensOnTheClocksMonthAndMovesByArrowsAndSwipes)
+{
+    clock.set({2013, 12, 5, 10, 0, 0});
+    add(0, "2013-12-04", "09:00:00", 120, 80, 70);
+    add(0, "2014-01-02", "09:00:00", 130, 85, 70);
+    open();
+    EXPECT_EQ(report->month().count(), 1);
+    EXPECT_EQ(report->segmentedControl()->title(1), "Dec.");
+
+    report->move_ll();
+    EXPECT_EQ(std::pair(report->show_year(), report->show_month()), std::pair(2014, 1));
+    EXPECT_EQ(report->month().aArray_sys, (std::vector<int>{130}));
+    report->move_rr();
+    EXPECT_EQ(report->show_month(), 12);
+
+    // A stroke to the left over the list is a left swipe.
+    QWidget *list = report->scrollview()->viewport();
+    QTest::mousePress(list, Qt::LeftButton, {}, QPoint(250, 200));
+    QTest::mouseRelease(list, Qt::LeftButton, {}, QPoint(120, 205));
+    EXPECT_EQ(report->show_month(), 1);
+
+    QTest::mouseClick(report->findChild<QPushButton *>("titlebar_buttonL"), Qt::LeftButton);
+    EXPECT_EQ(std::pair(report->show_year(), report->show_month()), std::pair(2013, 10));
+    EXPECT_EQ(report->segmentedControl()->title(0), "Sep.");
+
+    // Coming back to the tab shows the clock's month again.
+    report->hide();
+    report->show();
+    EXPECT_EQ(std::pair(report->show_year(), report->show_month()), std::pair(2013, 12));
+}
+
+TEST_F(ReportScreen, SwipesAreIgnoredWhileAnOverlayIsOpen)
+{
+    clock.set({2013, 5, 20, 10, 0, 0});
+    clock.set({2013, 5, 3, 9, 5, 7});
+    ASSERT_TRUE(
+        store.saveTriv(128, 84, 70, {{{131, 86, 72}, {125, 80, 69}, {128, 86, 70}}}, "", false).stored);
+    open();
+    ASSERT_TRUE(report->Slide_Press);
+
+    QTest::mouseClick(button("more_button", 0), Qt::LeftButton);
+    EXPECT_TRUE(report->detail_press);
+    EXPECT_EQ(report->Detail_view()->detail_sys2nd_label->text(), "125");
+    EXPECT_EQ(report->Detail_view()->detail_time_label->text(), "09:05:07");
+    report->move_ll();
+    EXPECT_EQ(report->show_month(), 5);
+
+    // The legend over the detail: closing it leaves swipes off until the detail goes.
+    QTest::mouseClick(report->Detail_view()->detail_who_button, Qt::LeftButton);
+    EXPECT_TRUE(report->who_press);
+    report->whoview_back();
+    EXPECT_FALSE(report->Slide_Press);
+    report->Detail_view_back();
+    EXPECT_TRUE(report->Slide_Press);
+
+    report->edit_chack();
+    report->move_rr();
+    EXPECT_EQ(report->show_month(), 5);
+    report->Month_plus1();
+    EXPECT_EQ(report->show_month(), 8) << "the arrows work whatever the flags";
+}
+
+TEST_F(ReportScreen, CardControlsAreNamedAndOnlyVisibleCardsHaveThem)
+{
+    for (int d = 1; d <= 28; ++d)
+        for (int k = 0; k < 10; ++k)
+            add(0, QString::asprintf("2013-05-%02d", d).toStdString(),
+                QString::asprintf("%02d:00:00", 8 + k).toStdString(), 120 + k, 80, 70, k == 0, k == 1,
+                k == 2);
+    open();
+    ASSERT_EQ(report->month().count(), 280);
+    const int whoButtons = countVisible("who_button");
+    EXPECT_GE(whoButtons, 1);
+    EXPECT_LE(whoButtons, 4) << "buttons only for the cards in view";
+
+    QPushButton *who = button("who_button", 0);
+    ASSERT_TRUE(who);
+    EXPECT_EQ(who->accessibleDescription(), "who_button");
+    // The latest reading of the month is 129/80.
+    const auto heard = QString::fromStdString(WHOClassification::name(WHOClassification::category(129, 80)));
+    EXPECT_TRUE(who->accessibleName().contains(heard)) << who->accessibleName().toStdString();
+
+    report->scrollview()->scrollToCard(200);
+    QApplication::processEvents();
+
+    EXPECT_TRUE(button("who_button", 200));
+    EXPECT_FALSE(button("who_button", 0));
+    EXPECT_LE(countVisible("who_button"), 4);
+}
+
+TEST_F(ReportScreen, DeletingAskedAndAnsweredOnAPhoneAndATablet)
+{
+    add(0, "2013-05-03", "08:00:00", 121, 79, 70);
+    add(0, "2013-05-03", "12:00:00", 124, 82, 73);
+    add(0, "2013-05-03", "20:00:00", 190, 100, 99);
+    open();
+    report->edit_chack();
+    ASSERT_EQ(countVisible("delete_button"), 2) << "two cards in view on a 480 phone";
+    QTest::mouseClick(button("delete_button", 0), Qt::LeftButton);
+    ASSERT_TRUE(presenter.hasAlert());
+    EXPECT_EQ(presenter.currentTitle(), "Are you sure you want to delete the data?");
+    EXPECT_EQ(presenter.currentButtons(), (QStringList{"Yes", "No"}));
+    presenter.answer(QStringLiteral("No"));
+    EXPECT_EQ(report->month().count(), 3);
+
+    QTest::mouseClick(button("delete_button", 0), Qt::LeftButton);
+    presenter.answer(QStringLiteral("Yes"));
+    EXPECT_EQ(report->month().count(), 2);
+    EXPECT_EQ(averagesOf("2013-05-03"), (std::vector<AvgRow>{{0, 122, 80, 71}}));
+    EXPECT_TRUE(report->edit_press);
+    EXPECT_EQ(countVisible("delete_button"), 0) << "a phone puts the delete buttons away";
+
+    report->edit_done();
+    report.reset();
+    open(FormFactor::Tablet);
+    report->edit_chack();
+    QTest::mouseClick(button("delete_button", 0), Qt::LeftButton);
+    presenter.answer(QStringLiteral("Yes"));
+    EXPECT_EQ(report->month().count(), 1);
+    EXPECT_EQ(countVisible("delete_button"), 1) << "a tablet keeps them";
+}
+
+TEST_F(ReportScreen, AddAsksForTheManualEntryOnTheMeasurementTab)
+{
+    open();
+    QSignalSpy tabs(report.get(), &Historyandreports::selectTabRequested);
+    report->edit_chack();
+    QTest::mouseClick(report->findChild<QPushButton *>("deit_add"), Qt::LeftButton);
+    EXPECT_EQ(ManualFromHistory::manual_from_history, 1);
+    ASSERT_EQ(tabs.count(), 1);
+    EXPECT_EQ(tabs.at(0).at(0).toInt(), 0);
+    ManualFromHistory::manual_from_history = 0;
+}
+
+TEST_F(ReportScreen, SharingTheActiveUsersMonthOrNothing)
+{
+    users.insertDataBase_user_table(0, "", "", "User", "", "", 0, "");
+    users.insertDataBase_user_table(1, "", "", "Mother", "", "", 0, "");
+    add(1, "2013-05-03", "09:05:07", 128, 84, 70, 1, 0, 0);
+    add(0, "2013-05-04", "10:00:00", 150, 90, 80);
+    becomeActive(1);
+    open();
+    std::vector<Historyandreports::Mail> composed;
+    report->setComposerFactory([&](const Historyandreports::Mail &m) {
+        composed.push_back(m);
+        return true;
+    });
+    report->share_bt();
+    EXPECT_EQ(presenter.currentTitle(), "Email you data via email");
+    EXPECT_EQ(presenter.currentButtons(),
+              (QStringList{"Share data of this month", "Share all data", "Cancel"}));
+    presenter.answer(0);
+    ASSERT_EQ(composed.size(), 1u);
+    EXPECT_EQ(composed[0].subject, "Mother 's blood pressure history");
+    EXPECT_EQ(composed[0].body,
+              "Attached in the email is Mother 's blood pressure history from Date 05/03/2013 to 05/03/2013");
+    EXPECT_EQ(composed[0].attachment, "Date, Time, Systolic, Diastolic, Pulse, PAD, TRIV, Manual\n"
+                                      "05/03/2013,09:05:07,128,84,70,N,Y,N\n");
+    EXPECT_EQ(composed[0].fileName, "data.csv");
+    EXPECT_EQ(composed[0].mimeType, "text/csv");
+    EXPECT_EQ(Historyandreports::mail_state, 1);
+
+    report->mailComposeController_didFinishWithResult(2);
+    EXPECT_EQ(presenter.currentTitle(), "sent successfully");
+    presenter.answer(0);
+    EXPECT_EQ(Historyandreports::mail_state, 0);
+
+    report->Month_plus1();
+    report->share_bt();
+    presenter.answer(0);
+    EXPECT_EQ(presenter.currentTitle(), "No data.");
+    presenter.answer(0);
+    EXPECT_EQ(composed.size(), 1u);
+}
+
+TEST_F(ReportScreen, BannerWaitsASecondThenSlidesAwayInElevenSteps)
+{
+    open();
+    EXPECT_EQ(report->y_show_trun(), 320);
+    scheduler.advance(Millis(50 * 20));
+    EXPECT_EQ(report->y_show_trun(), 320);
+    scheduler.advance(Millis(50));
+    EXPECT_EQ(report->y_show_trun(), 335);
+    scheduler.advance(Millis(50 * 10));
+    EXPECT_EQ(report->y_show_trun(), 485);
+    EXPECT_FALSE(report->show_turn_Image()->isHidden());
+    scheduler.advance(Millis(50));
+    EXPECT_TRUE(report->show_turn_Image()->isHidden());
+}
+
+} // namespace tonara::test
