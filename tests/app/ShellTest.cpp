@@ -18,6 +18,7 @@
 
 #include "base/Log.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -87,6 +88,44 @@ TEST(ShellTabs, TappingATabShowsItsScreenOnly)
         EXPECT_EQ(tabs->viewController(i)->isVisible(), i == 2) << i;
     // The screen fills the space between the status bar and the tab bar.
     EXPECT_EQ(tabs->viewController(2)->height(), 480 - StatusBar::kHeight - TabBar::kHeight);
+}
+
+// Assistive technology and the keyboard choose a tab as a tap does: the
+// screen follows, so what is announced as selected is what is shown.
+TEST(ShellTabs, EveryWayOfChoosingATabShowsItsScreen)
+{
+    ShellHarness h;
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    auto expectShown = [&](int tab) {
+        EXPECT_EQ(tabs->selectedIndex(), tab);
+        EXPECT_TRUE(tabs->tabBar()->item(tab)->isChecked());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(tabs->viewController(i)->isVisible(), i == tab) << i;
+    };
+    auto act = [&](int tab, const QString &action) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(tabs->tabBar()->item(tab));
+        ASSERT_TRUE(a && a->actionInterface());
+        ASSERT_TRUE(a->actionInterface()->actionNames().contains(action));
+        a->actionInterface()->doAction(action);
+        QTRY_VERIFY_WITH_TIMEOUT(tabs->selectedIndex() == tab, 5000);
+    };
+    act(2, QAccessibleActionInterface::toggleAction());
+    expectShown(2);
+    act(1, QAccessibleActionInterface::toggleAction());
+    expectShown(1);
+    tabs->tabBar()->item(3)->setFocus();
+    QTest::keyClick(tabs->tabBar()->item(3), Qt::Key_Space);
+    expectShown(3);
+    QTest::keyClick(tabs->tabBar()->item(3), Qt::Key_Left);
+    QTest::keyClick(tabs->tabBar()->item(2), Qt::Key_Return);
+    expectShown(2);
+    // Choosing in code does not count as a second choice.
+    int choices = 0;
+    QObject::connect(tabs->tabBar(), &TabBar::tabTapped, [&](int) { ++choices; });
+    tabs->setSelectedIndex(0);
+    expectShown(0);
+    tabs->tabBar()->item(0)->click();
+    EXPECT_EQ(choices, 1) << "a tap on the tab shown is still told once";
 }
 
 TEST(ShellTabs, ATabFollowsItsScreensTitle)
