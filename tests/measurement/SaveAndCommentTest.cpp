@@ -11,6 +11,7 @@
 #include "storage/Reading.h"
 #include "storage/StorageTexts.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QTest>
 
@@ -421,3 +422,51 @@ TEST(SaveFailure, MissingReadingTablesSayTheDatabaseIsFullAndStillReturnToTheSta
     }
     Log::setSink({});
 }
+
+namespace {
+
+// The comment field opens its editor for the keyboard and for assistive
+// technology too, not only for a mouse.
+TEST(CommentView, TheCommentFieldOpensOnEnterSpaceAndThePressAction)
+{
+    ScreenRig rig;
+    measureSingle(rig, {118, 76, 70, false});
+    QLineEdit *field = rig.screen->singleResultPanel()->comments_text;
+    auto *editor = static_cast<QWidget *>(rig.screen->add_comments_view());
+    auto reopen = [&] {
+        rig.screen->comments_cancel();
+        ASSERT_EQ(rig.front(), rig.screen->measuring_window_result());
+    };
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        SCOPED_TRACE(key);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key(key));
+        EXPECT_EQ(rig.front(), editor);
+        reopen();
+    }
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(field);
+    ASSERT_TRUE(a && a->actionInterface());
+    ASSERT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_EQ(a->text(QAccessible::Name), field->accessibleName());
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(rig.front(), editor);
+    reopen();
+    // A tap still does; other keys do not.
+    QTest::keyClick(field, Qt::Key_A);
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    QTest::mouseClick(field, Qt::LeftButton);
+    EXPECT_EQ(rig.front(), editor);
+    rig.screen->comments_cancel();
+
+    // The TRIV result's field the same way.
+    rig.screen->measurement_save();
+    rig.start(true);
+    ASSERT_TRUE(rig.untilTrivResult());
+    QLineEdit *trivField = rig.screen->trivResultPanel()->comments_text_3triv;
+    QAccessibleInterface *t = QAccessible::queryAccessibleInterface(trivField);
+    ASSERT_TRUE(t && t->actionInterface());
+    t->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(rig.front(), editor);
+}
+
+} // namespace
