@@ -451,8 +451,14 @@ void instruction_screen::BPAccessorySendBattery()
 void instruction_screen::BPAccessoryDisconnect()
 {
     Low_battery_ = 0;
-    if (MeasurementMode::measure_mode == MeasurementMode::kManual)
+    // The wizard stays for its entry, which needs no monitor; the tab under
+    // it learns that the monitor has gone, for when the wizard ends.
+    if (MeasurementMode::measure_mode == MeasurementMode::kManual) {
+        device_yes_no_ = 0;
+        shownBatteryLevel_ = -1;
+        batteryIcon_->hide();
         return;
+    }
     // A TRIV series between its readings was running too, though its last
     // waves have ended.
     if (session_.measurementRunning()) {
@@ -757,6 +763,19 @@ void instruction_screen::go_back_strat()
 {
     putOnTop(modeChoice_);
     leaveResult();
+}
+
+void instruction_screen::manualEntryEnded()
+{
+    go_back_strat();
+    // Undocked meanwhile: the tab shows the monitor as gone, as an undock does,
+    // not a mode choice that would start a measurement without one.
+    if (!engine_->eas() || device_yes_no_ == 0) {
+        device_yes_no_ = 0;
+        batteryIcon_->hide();
+        modeChoice_->hide();
+        putOnTop(notConnected_);
+    }
 }
 
 void instruction_screen::go_measuring()

@@ -107,6 +107,8 @@ public slots:
     void maual_tonara();
     void device_not_connected_cancel();
     void go_back_strat();
+    // The manual entry wizard has closed, saved or not.
+    void manualEntryEnded();
     void go_measuring();
     void measurement_stop();
     void triv_measurement_back();
