@@ -742,3 +742,66 @@ TEST(TrivMeasurement, SilentCodesSayNothingAndTheMonitorsStopSaysItWasAStop)
 
 } // namespace
 } // namespace screentest
+
+namespace screentest {
+namespace {
+
+// What the person reads for every code the monitor can report after a
+// single reading, word for word (the monitor manual's typos included).
+TEST(DeviceErrors, EveryCodeShowsItsOwnWordsOrNothing)
+{
+    struct Expected {
+        int code;
+        const char *title;
+        const char *message;
+    };
+    const Expected shown[] = {
+        {1, "Signal too weak",
+         "The pulse signals on the cuff are too weak.Re-position the cuff and repeat the measurement."},
+        {2, "Arm movement",
+         "During the measurement,error signals were detected by the cuff,caused for instance by movement or "
+         "muscle tension. Repeat the measurement keeping your arm still."},
+        {3, "No pressure in cuff",
+         "An adequate pressure cannot be generated in the cuff. A leak may have occurred. Check that the "
+         "cuff is correctly connected and is not too loose.Replace the batteries if necessary. Repeat the "
+         "measurement."},
+        {5, "Abnormal result",
+         "The measuring signals are inaccurate and no result can therefore be displayed. Read through the "
+         "checklist for performing reliable measurements and then repeat the measurement."},
+        {6, "Error in TRIV mode",
+         "There were too many errors during the measurement in TRIV mode,making it impossible to obtain a "
+         "final result. Read through the checklist for pergorming reliable measurements and then repeat the "
+         "measurement."},
+        {7, "Pulse or cuff pressure too high",
+         "The pressure in the cuff is too high (over 300 mmHg) or the pulse is too high (over 200 beats "
+         "perminute). Relax for 5 minutes and repeat the measurement."},
+        {11, "Measurement Stop",
+         "Measurement stopped.You have\neither pressed the Stop button or\n disconnect the Tonara+ "
+         "during\nmeasurement."},
+        {12, "Low battery",
+         "The battery of Tonara+ is too low. Please charge the Tonara+ before measurements."},
+    };
+    for (int code = 0; code <= 15; ++code) {
+        SCOPED_TRACE(code);
+        ScreenRig rig;
+        if (code != 0)
+            rig.sim.injectError(code);
+        rig.start(false);
+        ASSERT_TRUE(rig.untilSingleResult());
+        const auto alerts = rig.takeAlerts();
+        const Expected *want = nullptr;
+        for (const Expected &e : shown)
+            if (e.code == code)
+                want = &e;
+        if (!want) {
+            EXPECT_TRUE(alerts.empty()) << alerts.front().title.toStdString();
+            continue;
+        }
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(alerts[0].title, QString::fromUtf8(want->title));
+        EXPECT_EQ(alerts[0].message, QString::fromUtf8(want->message));
+    }
+}
+
+} // namespace
+} // namespace screentest
