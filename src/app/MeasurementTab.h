@@ -14,6 +14,9 @@ struct MeasurementTab {
     std::function<int()> hardwareButton;        // HardwareButton
     std::function<void(int)> setHardwareButton; // HardwareButton =
     std::function<void()> forceDisconnect;      // ForceDisconnect
+    // Wave frames arriving, or a TRIV series between its readings. Empty:
+    // the shell takes HardwareButton 2 for it.
+    std::function<bool()> measurementRunning;
     // The screen's own background stop (stop command, "Measurement Stop",
     // mode choice on top, HardwareButton 0, screen lock back on). Empty: the
     // shell takes those steps itself, finding the panels by their names.

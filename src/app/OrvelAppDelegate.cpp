@@ -154,6 +154,20 @@ void OrvelAppDelegate::createAccessories()
     }
 }
 
+#ifdef TONARA_HAVE_INSTRUCTION_SCREEN
+MeasurementTab OrvelAppDelegate::measurementTabFor(instruction_screen *screen)
+{
+    MeasurementTab tab;
+    tab.screen = screen;
+    tab.hardwareButton = [screen] { return screen->HardwareButton(); };
+    tab.setHardwareButton = [screen](int v) { screen->setHardwareButton(v); };
+    tab.forceDisconnect = [screen] { screen->ForceDisconnect(); };
+    tab.measurementRunning = [screen] { return screen->session().measurementRunning(); };
+    tab.enterBackground = [screen] { screen->enterBackground(); };
+    return tab;
+}
+#endif
+
 MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &context)
 {
     MeasurementTab tab;
@@ -162,11 +176,7 @@ MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &
     } else {
 #ifdef TONARA_HAVE_INSTRUCTION_SCREEN
         auto *screen = new instruction_screen(context, nullptr);
-        tab.screen = screen;
-        tab.hardwareButton = [screen] { return screen->HardwareButton(); };
-        tab.setHardwareButton = [screen](int v) { screen->setHardwareButton(v); };
-        tab.forceDisconnect = [screen] { screen->ForceDisconnect(); };
-        tab.enterBackground = [screen] { screen->enterBackground(); };
+        tab = measurementTabFor(screen);
         // The mode choice's manual button opens the wizard over the screen.
         manualEntry_ = ManualEntryController::attach(screen, context);
 #else
@@ -351,7 +361,12 @@ void OrvelAppDelegate::applicationDidEnterBackground()
 
 void OrvelAppDelegate::stopMeasurementInBackground()
 {
-    if (!measurement_.screen || !measurement_.hardwareButton || measurement_.hardwareButton() != 2)
+    if (!measurement_.screen)
+        return;
+    const bool running = measurement_.measurementRunning
+                             ? measurement_.measurementRunning()
+                             : (measurement_.hardwareButton && measurement_.hardwareButton() == 2);
+    if (!running)
         return; // no measurement running: nothing to stop
     if (measurement_.enterBackground) {
         measurement_.enterBackground();

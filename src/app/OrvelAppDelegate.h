@@ -28,6 +28,7 @@ class QtScheduler;
 class ScreenLockInhibitor;
 class TonaraSimulator;
 class TonaraTabBarController;
+class instruction_screen;
 
 // What the command line chose, and what tests put in place.
 struct AppOptions {
@@ -62,6 +63,9 @@ public:
     // message in *error on bad input, and with the help text for --help.
     static bool parseOptions(const QStringList &args, AppOptions *out, QString *error,
                              bool *helpAsked = nullptr);
+
+    // What the shell asks of the measurement screen, wired to a real one.
+    static MeasurementTab measurementTabFor(instruction_screen *screen);
 
     // Builds everything and shows the window; true when it could.
     bool didFinishLaunching();

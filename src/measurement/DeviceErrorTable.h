@@ -19,6 +19,8 @@ public:
     static const Entry *find(int code);
 
     static constexpr int kLowBatteryCode = 12;
+    // The monitor's own stop button.
+    static constexpr int kStopCode = 11;
 
     static constexpr const char *kMeasurementStopTitle = "Measurement Stop";
     // Undocking, the background step and error 11.

@@ -102,13 +102,28 @@ ManualDateTimePicker::ManualDateTimePicker(FormFactor form, QWidget *parent) : Q
     if (auto *prev = calendar_->findChild<QToolButton *>(QStringLiteral("qt_calendar_prevmonth"))) {
         prev->setIcon(chevron(true, arrow));
         prev->setIconSize(QSize(arrow, arrow));
-        prev->setAccessibleName(tr("Previous month"));
     }
     if (auto *next = calendar_->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth"))) {
         next->setIcon(chevron(false, arrow));
         next->setIconSize(QSize(arrow, arrow));
-        next->setAccessibleName(tr("Next month"));
     }
+
+    // The calendar's own controls: Qt's names stay (it finds them by name),
+    // a screen reader gets words for them. The month and year buttons are
+    // heard by the month and year they show.
+    const std::pair<const char *, QString> calendarControls[] = {
+        {"qt_calendar_prevmonth", tr("Previous month")},
+        {"qt_calendar_nextmonth", tr("Next month")},
+        {"qt_calendar_monthbutton", {}},
+        {"qt_calendar_yearbutton", {}},
+        {"qt_calendar_yearedit", tr("Year")},
+    };
+    for (const auto &[name, heard] : calendarControls)
+        if (auto *w = calendar_->findChild<QWidget *>(QLatin1String(name))) {
+            if (!heard.isEmpty())
+                w->setAccessibleName(heard);
+            w->setAccessibleDescription(w->objectName());
+        }
 
     connect(calendar_, &QCalendarWidget::selectionChanged, this, &ManualDateTimePicker::partsChanged);
     connect(time_, &QTimeEdit::timeChanged, this, &ManualDateTimePicker::partsChanged);

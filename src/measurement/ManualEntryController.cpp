@@ -204,7 +204,7 @@ ManualEntryController *ManualEntryController::attach(instruction_screen *screen,
 {
     auto *manual = new ManualEntryController(ctx, screen);
     connect(screen, &instruction_screen::manualEntryRequested, manual, &ManualEntryController::maual_tonara);
-    connect(manual, &ManualEntryController::returnToStart, screen, &instruction_screen::go_back_strat);
+    connect(manual, &ManualEntryController::returnToStart, screen, &instruction_screen::manualEntryEnded);
     // The screen's saved indicator, comment editor and comment fields serve the wizard too.
     connect(manual, &ManualEntryController::readingSaved, screen, &instruction_screen::showSavedIndicator);
     connect(manual, &ManualEntryController::started, screen, &instruction_screen::clearComments);

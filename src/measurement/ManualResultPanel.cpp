@@ -36,17 +36,10 @@ ManualResultPanel::ManualResultPanel(FormFactor form, QWidget *parent) : QWidget
     col->addWidget(card);
 
     ResultWidgets::whoAndComment(this, col, form, QStringLiteral("WHO_bt_manual"),
-                                 QStringLiteral("comments_text_manual"), WHO_bt_manual, comments_text_manual);
+                                 QStringLiteral("comments_text_manual"), WHO_bt_manual, comments_text_manual,
+                                 [this] { emit commentTapped(); });
     ResultWidgets::cancelSave(this, col, form, QStringLiteral("manul_result_cencel"),
                               QStringLiteral("manual_result_save"), manul_result_cencel, manual_result_save);
-}
-
-bool ManualResultPanel::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == comments_text_manual && event->type() == QEvent::MouseButtonRelease &&
-        comments_text_manual->isReadOnly())
-        emit commentTapped();
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tonara

@@ -1,5 +1,6 @@
 #include "measurement/ResultWidgets.h"
 
+#include "measurement/CommentField.h"
 #include "measurement/MeasurementUi.h"
 #include "platform/Artwork.h"
 
@@ -59,12 +60,14 @@ void ResultWidgets::readingTiles(QWidget *parent, QBoxLayout *into, const QStrin
 }
 
 void ResultWidgets::whoAndComment(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &whoName,
-                                  const QString &commentName, QPushButton *&who, QLineEdit *&comment)
+                                  const QString &commentName, QPushButton *&who, QLineEdit *&comment,
+                                  const std::function<void()> &openEditor)
 {
     who = whoButton(parent, whoName, form);
     into->addWidget(who);
-    comment = commentField(parent, commentName);
-    comment->installEventFilter(parent);
+    CommentField *field = commentField(parent, commentName);
+    QObject::connect(field, &CommentField::activated, parent, openEditor);
+    comment = field;
     into->addWidget(comment);
 }
 
@@ -126,11 +129,10 @@ QPushButton *ResultWidgets::padButton(QWidget *parent, const QString &name, Form
     return b;
 }
 
-QLineEdit *ResultWidgets::commentField(QWidget *parent, const QString &name)
+CommentField *ResultWidgets::commentField(QWidget *parent, const QString &name)
 {
-    auto *edit = new QLineEdit(parent);
+    auto *edit = new CommentField(parent);
     MeasurementUi::name(edit, name, QCoreApplication::translate("tonara::ResultWidgets", "Comment"));
-    edit->setReadOnly(true);
     edit->setPlaceholderText(QCoreApplication::translate("tonara::ResultWidgets", "Add a comment"));
     return edit;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QBoxLayout;
 class QFrame;
 class QHBoxLayout;
@@ -14,6 +16,8 @@ class QVBoxLayout;
 class QWidget;
 
 namespace tonara {
+
+class CommentField;
 
 // Pieces the result panels (and the comment page they open) are made of.
 class ResultWidgets {
@@ -32,10 +36,11 @@ public:
     static void readingTiles(QWidget *parent, QBoxLayout *into, const QString &sysName,
                              const QString &diaName, const QString &pulseName, QLabel *&sys, QLabel *&dia,
                              QLabel *&pulse);
-    // The WHO button, then the comment field; taps on the field go to the
-    // parent's event filter.
+    // The WHO button, then the comment field; activating the field (a tap,
+    // a key, a screen reader's press) calls openEditor.
     static void whoAndComment(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &whoName,
-                              const QString &commentName, QPushButton *&who, QLineEdit *&comment);
+                              const QString &commentName, QPushButton *&who, QLineEdit *&comment,
+                              const std::function<void()> &openEditor);
     // Cancel and Save side by side, pushed to the bottom of the column.
     static void cancelSave(QWidget *parent, QBoxLayout *into, FormFactor form, const QString &cancelName,
                            const QString &saveName, QPushButton *&cancel, QPushButton *&save);
@@ -45,8 +50,8 @@ public:
     // The WHO button: category icon and a "WHO class" caption.
     static QPushButton *whoButton(QWidget *parent, const QString &name, FormFactor form);
     static QPushButton *padButton(QWidget *parent, const QString &name, FormFactor form);
-    // The one-line comment field; tapping it asks for the comment editor.
-    static QLineEdit *commentField(QWidget *parent, const QString &name);
+    // The one-line comment field, read-only until a caller makes it editable.
+    static CommentField *commentField(QWidget *parent, const QString &name);
     // Shows the category's icon and name on a WHO button; empty icon clears it.
     static void setWho(QPushButton *who, const QString &icon, int category, FormFactor form);
     static QString categoryName(int category);

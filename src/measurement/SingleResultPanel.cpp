@@ -40,16 +40,9 @@ SingleResultPanel::SingleResultPanel(FormFactor form, QWidget *parent) : QWidget
     col->addWidget(card);
 
     ResultWidgets::whoAndComment(this, col, form, QStringLiteral("WHO_bt"), QStringLiteral("comments_text"),
-                                 WHO_bt, comments_text);
+                                 WHO_bt, comments_text, [this] { emit commentTapped(); });
     ResultWidgets::cancelSave(this, col, form, QStringLiteral("measurement_canael"),
                               QStringLiteral("measurement_save"), measurement_canael, measurement_save);
-}
-
-bool SingleResultPanel::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == comments_text && event->type() == QEvent::MouseButtonRelease)
-        emit commentTapped();
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tonara

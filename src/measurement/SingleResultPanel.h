@@ -30,9 +30,6 @@ public:
 
 signals:
     void commentTapped();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 } // namespace tonara

@@ -78,16 +78,10 @@ TrivResultPanel::TrivResultPanel(FormFactor form, QWidget *parent) : QWidget(par
     col->addWidget(table);
 
     ResultWidgets::whoAndComment(this, col, form, QStringLiteral("WHO_bt_triv3"),
-                                 QStringLiteral("comments_text_3triv"), WHO_bt_triv3, comments_text_3triv);
+                                 QStringLiteral("comments_text_3triv"), WHO_bt_triv3, comments_text_3triv,
+                                 [this] { emit commentTapped(); });
     ResultWidgets::cancelSave(this, col, form, QStringLiteral("triv3_result_cencel"),
                               QStringLiteral("triv3_result_save"), triv3_result_cencel, triv3_result_save);
-}
-
-bool TrivResultPanel::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == comments_text_3triv && event->type() == QEvent::MouseButtonRelease)
-        emit commentTapped();
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tonara

@@ -151,7 +151,7 @@ instruction_screen::instruction_screen(const MeasurementContext &ctx, QWidget *p
                                           isTablet(form) ? QSize(36, 17) : QSize(21, 10), tr("Battery"));
     batteryIcon_->hide();
     TRIV3_chack_ = 1;
-    pause_.reset();
+    session_.ended();
     HardwareButton_ = 0;
 
     trivLive_->Pleassewait_lable->hide();
@@ -199,7 +199,7 @@ instruction_screen::~instruction_screen()
         ctx_.center->removeObserver(token);
     ctx_.scheduler->cancel(myTicker_triv3_);
     ctx_.scheduler->cancel(Ticker_saveimage_);
-    if (ctx_.screenLock && HardwareButton_ == 2)
+    if (ctx_.screenLock && session_.measurementRunning())
         ctx_.screenLock->release();
     engine_.reset();
 }
@@ -268,9 +268,12 @@ void instruction_screen::showEvent(QShowEvent *event)
     // Coming back to the tab starts from the mode choice; a window merely
     // being restored is not coming back.
     if (!event->spontaneous()) {
-        putOnTop(modeChoice_);
-        // The result behind the mode choice can no longer be reached.
-        leaveResult();
+        // An unsaved reading is the person's until they save or drop it:
+        // it stays in front, with its comment editor if that was open.
+        if (!session_.resultUnsaved()) {
+            putOnTop(modeChoice_);
+            leaveResult();
+        }
     }
 }
 
@@ -336,18 +339,19 @@ void instruction_screen::leaveResult()
 {
     if (HardwareButton_ == 3)
         HardwareButton_ = 0;
+    if (session_.resultUnsaved())
+        session_.ended();
 }
 
 void instruction_screen::abandonTrivPause()
 {
     // A series waiting between its readings: the device waits in TRIV mode
     // and the screen lock is still off from the last reading's waves.
-    if (pause_.counting()) {
+    if (session_.phase() == MeasurementSession::Phase::BetweenReadings) {
         ForceDisconnect();
         measurementEnded();
+        session_.ended();
     }
-    pause_.setGo(false);
-    pause_.reset();
     TRIV3_chack_ = 1;
 }
 
@@ -425,7 +429,12 @@ void instruction_screen::BPAccessoryConnect()
         if (MeasurementMode::mode_chosen == 1) {
             modeChoice_->hide();
             notConnected_->hide();
-            singleResult_->hide();
+            // A result waiting to be saved, and the editor of its comment,
+            // need no device: they stay as they are.
+            if (!session_.resultUnsaved())
+                singleResult_->hide();
+        } else if (session_.resultUnsaved()) {
+            notConnected_->hide();
         } else {
             notConnected_->hide();
             putOnTop(modeChoice_);
@@ -442,30 +451,38 @@ void instruction_screen::BPAccessorySendBattery()
 void instruction_screen::BPAccessoryDisconnect()
 {
     Low_battery_ = 0;
-    if (MeasurementMode::measure_mode == MeasurementMode::kManual)
+    // The wizard stays for its entry, which needs no monitor; the tab under
+    // it learns that the monitor has gone, for when the wizard ends.
+    if (MeasurementMode::measure_mode == MeasurementMode::kManual) {
+        device_yes_no_ = 0;
+        shownBatteryLevel_ = -1;
+        batteryIcon_->hide();
         return;
-    if (HardwareButton_ == 2) {
-        alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedMessage);
-        HardwareButton_ = 0;
     }
-    // Nothing measures without the device, a TRIV series between its
-    // readings included: the screen may lock again.
+    // A TRIV series between its readings was running too, though its last
+    // waves have ended.
+    if (session_.measurementRunning()) {
+        alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedMessage);
+        session_.ended();
+        TRIV3_chack_ = 1;
+    }
+    if (HardwareButton_ == 2)
+        HardwareButton_ = 0;
+    // Nothing measures without the device: the screen may lock again.
     measurementEnded();
-    // A TRIV pause must not go on to ask a device that has gone.
-    pause_.setGo(false);
-    pause_.reset();
     // A bad level is reported again when the device comes back with it.
     shownBatteryLevel_ = -1;
     batteryIcon_->hide();
     modeChoice_->hide();
     singleLive_->hide();
-    singleResult_->hide();
     trivLive_->hide();
-    // The result is gone, so is the editor of its comment.
-    commentView_->hide();
-    // A TRIV result stays behind the notice and comes back on docking.
-    if (trivResult_->isHidden())
+    // A result still to be saved needs no device: it stays behind the notice,
+    // with its comment editor, and comes back on docking or on cancel.
+    if (!session_.resultUnsaved()) {
+        singleResult_->hide();
+        commentView_->hide();
         leaveResult();
+    }
     device_yes_no_ = 0;
     putOnTop(notConnected_);
 }
@@ -473,6 +490,7 @@ void instruction_screen::BPAccessoryDisconnect()
 void instruction_screen::BPAccessorySendWave()
 {
     HardwareButton_ = 2;
+    session_.waveArrived();
     if (ctx_.screenLock)
         ctx_.screenLock->inhibit();
     const QString pressure = number(engine_->pressure());
@@ -519,24 +537,28 @@ void instruction_screen::BPAccessoryUModeReport()
     if (engine_->errCode() != 0) {
         hideMeasurementWindows();
         putOnTop(modeChoice_);
+        session_.ended();
     } else {
-        // An unsaved result on show: a TRIV start request must not drop it.
+        // An unsaved result on show: a start request must not drop it.
         HardwareButton_ = 3;
+        session_.resultShown();
     }
 }
 
 void instruction_screen::BPAccessoryMModeReport()
 {
-    pause_.setGo(true);
     HardwareButton_ = 3;
     const int err = engine_->errCode();
     DetectErrorMessage(err);
     if (err != 0) {
-        alert(DeviceErrorTable::kTrivErrorTitle, DeviceErrorTable::kStoppedByButtonMessage);
+        // A device error reads as in the single mode, from the error table
+        // (nothing for the silent codes); only a stop says it was a stop.
+        if (err == DeviceErrorTable::kStopCode)
+            alert(DeviceErrorTable::kTrivErrorTitle, DeviceErrorTable::kStoppedByButtonMessage);
         putOnTop(modeChoice_);
         trivLive_->hide();
         TRIV3_chack_ = 1;
-        pause_.reset();
+        session_.ended();
         // The series is abandoned here, so the device is told to stop too
         // rather than being left waiting in TRIV mode without a battery poll.
         // After the engine has finished with this report: it re-enters TRIV
@@ -574,7 +596,7 @@ void instruction_screen::BPAccessoryMModeReport()
             trivLive_->image_2nd->hide();
             trivLive_->image_3rd->show();
         }
-        pause_.begin();
+        session_.readingWithMoreToCome();
         return;
     }
 
@@ -592,6 +614,7 @@ void instruction_screen::BPAccessoryMModeReport()
     MeasurementUi::setValue(trivResult_->triv3_date_result, resultDate());
     MeasurementUi::setValue(trivResult_->triv3_time_result, resultTime());
     HardwareButton_ = 3;
+    session_.resultShown();
 }
 
 void instruction_screen::DetectErrorMessage(int errCode)
@@ -599,7 +622,7 @@ void instruction_screen::DetectErrorMessage(int errCode)
     if (const DeviceErrorTable::Entry *e = DeviceErrorTable::find(errCode)) {
         alert(e->title, e->message);
         TRIV3_chack_ = 1;
-        pause_.reset();
+        session_.ended();
         putOnTop(modeChoice_);
         hideMeasurementWindows();
     } else if (errCode == DeviceErrorTable::kLowBatteryCode && Low_battery_ == 0) {
@@ -616,6 +639,10 @@ void instruction_screen::DetectErrorMessage(int errCode)
 void instruction_screen::BPAccessoryReceiveStart()
 {
     if (Low_battery_Warning_ == 1)
+        return;
+    // The monitor's button does not throw away a reading on show: it is
+    // saved or cancelled first, as for the TRIV button.
+    if (session_.resultUnsaved())
         return;
     if (HardwareButton_ != 2 && HardwareButton_ != 3)
         HardwareButton_ = 1;
@@ -641,17 +668,17 @@ void instruction_screen::endPauseForDeviceRequest()
     // The device left the series for a new start of its own: the pause must
     // not resume the old one while the instructions are read. The device
     // needs no stop command; it has moved on by itself.
-    if (!pause_.counting())
+    if (session_.phase() != MeasurementSession::Phase::BetweenReadings)
         return;
-    pause_.setGo(false);
-    pause_.reset();
+    session_.ended();
     TRIV3_chack_ = 1;
     measurementEnded();
 }
 
 void instruction_screen::BPAccessoryReceive3TRIVN()
 {
-    if (HardwareButton_ == 2 || HardwareButton_ == 3)
+    if (HardwareButton_ == 2 || HardwareButton_ == 3 || session_.resultUnsaved() ||
+        session_.phase() == MeasurementSession::Phase::Measuring)
         return;
     HardwareButton_ = 1;
     takeDeviceStart();
@@ -727,13 +754,28 @@ void instruction_screen::maual_tonara()
 void instruction_screen::device_not_connected_cancel()
 {
     notConnected_->hide();
-    putOnTop(modeChoice_);
+    // Under the notice may wait a result to save; it comes back, not the mode choice.
+    if (!session_.resultUnsaved())
+        putOnTop(modeChoice_);
 }
 
 void instruction_screen::go_back_strat()
 {
     putOnTop(modeChoice_);
     leaveResult();
+}
+
+void instruction_screen::manualEntryEnded()
+{
+    go_back_strat();
+    // Undocked meanwhile: the tab shows the monitor as gone, as an undock does,
+    // not a mode choice that would start a measurement without one.
+    if (!engine_->eas() || device_yes_no_ == 0) {
+        device_yes_no_ = 0;
+        batteryIcon_->hide();
+        modeChoice_->hide();
+        putOnTop(notConnected_);
+    }
 }
 
 void instruction_screen::go_measuring()
@@ -743,14 +785,13 @@ void instruction_screen::go_measuring()
     // after a tab change) or a TRIV series in its pause is stopped, so the
     // device starts the new one clean and no report or resume of the old
     // one lands in it.
-    if (HardwareButton_ == 2 || pause_.go()) {
+    if (HardwareButton_ == 2 || session_.measurementRunning()) {
         ForceDisconnect();
         measurementEnded();
     }
     // The series starts at its first reading however it was reached (mode
     // button or the device's own TRIV button).
-    pause_.setGo(false);
-    pause_.reset();
+    session_.ended();
     TRIV3_chack_ = 1;
     if (HardwareButton_ == 2 || HardwareButton_ == 3)
         HardwareButton_ = 0;
@@ -803,7 +844,7 @@ void instruction_screen::StartMAN()
 
 void instruction_screen::triv3_cont()
 {
-    switch (pause_.tick()) {
+    switch (session_.tick()) {
     case TrivPause::Tick::Nothing:
         return;
     case TrivPause::Tick::Counted:
@@ -812,7 +853,7 @@ void instruction_screen::triv3_cont()
         trivLive_->image_2nd->hide();
         trivLive_->image_3rd->hide();
         trivLive_->Pleassewait_lable->show();
-        MeasurementUi::setValue(trivLive_->labelPressure_3triv, number(pause_.count()));
+        MeasurementUi::setValue(trivLive_->labelPressure_3triv, number(session_.pause().count()));
         return;
     case TrivPause::Tick::Continue:
         if (engine_->eas())
@@ -833,7 +874,7 @@ void instruction_screen::triv3_cont()
 
 void instruction_screen::ForceDisconnect()
 {
-    pause_.setGo(false);
+    session_.haltPause();
     if (engine_->eas())
         engine_->disconnectDevice();
 }
@@ -846,7 +887,7 @@ void instruction_screen::measurement_stop()
     singleLive_->hide();
     alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedByButtonMessage);
     TRIV3_chack_ = 1;
-    pause_.reset();
+    session_.ended();
     putOnTop(modeChoice_);
 }
 
@@ -857,29 +898,33 @@ void instruction_screen::triv_measurement_back()
     measurementEnded();
     trivLive_->hide();
     alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedByButtonMessage);
+    session_.ended();
     putOnTop(modeChoice_);
 }
 
 void instruction_screen::incomingCall()
 {
-    // Only a running measurement is interrupted by a call.
-    if (HardwareButton_ != 2)
+    // Only a running measurement is interrupted by a call; a TRIV series in
+    // its pause runs too: its next reading would inflate the cuff.
+    if (!session_.measurementRunning())
         return;
     alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kPhoneCallMessage);
     TRIV3_chack_ = 1;
-    pause_.reset();
     putOnTop(modeChoice_);
     hideMeasurementWindows();
     ForceDisconnect();
+    session_.ended();
     HardwareButton_ = 0;
     measurementEnded();
 }
 
 void instruction_screen::enterBackground()
 {
-    if (HardwareButton_ != 2)
+    if (!session_.measurementRunning())
         return;
     ForceDisconnect();
+    session_.ended();
+    TRIV3_chack_ = 1;
     alert(DeviceErrorTable::kMeasurementStopTitle, DeviceErrorTable::kStoppedMessage);
     putOnTop(modeChoice_);
     hideMeasurementWindows();
@@ -909,6 +954,7 @@ void instruction_screen::WHO_Back_Touch()
 void instruction_screen::measurement_save()
 {
     HardwareButton_ = 0;
+    session_.ended();
     SilentAlerts silent;
     AlertSink &alerts = ctx_.alerts ? static_cast<AlertSink &>(*ctx_.alerts) : silent;
     ReadingStore store(database(), alerts, *ctx_.clock);
@@ -925,6 +971,7 @@ void instruction_screen::measurement_save()
 void instruction_screen::triv3_result_save()
 {
     HardwareButton_ = 0;
+    session_.ended();
     SilentAlerts silent;
     AlertSink &alerts = ctx_.alerts ? static_cast<AlertSink &>(*ctx_.alerts) : silent;
     ReadingStore store(database(), alerts, *ctx_.clock);
@@ -1058,6 +1105,8 @@ void instruction_screen::abortAnswered(int serial, int button, int held)
             clearComments();
         hideMeasurementWindows();
         putOnTop(modeChoice_);
+        if (session_.resultUnsaved())
+            session_.ended();
     }
     // Kept, the result is still unsaved on show and stays guarded.
     HardwareButton_ = (button != 0 && held == 3) ? 3 : 0;

@@ -3,7 +3,7 @@
 #include "base/NotificationCenter.h"
 #include "base/Scheduler.h"
 #include "measurement/MeasurementContext.h"
-#include "measurement/TrivPause.h"
+#include "measurement/core/MeasurementSession.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -47,7 +47,8 @@ public:
 
     // Stops the pause and sends the device the stop command.
     void ForceDisconnect();
-    // The application went to the background: a running measurement stops.
+    // The application went to the background: a running measurement, a TRIV
+    // series in its pause included, stops.
     void enterBackground();
 
     QWidget *start_tonaradock() const;
@@ -81,8 +82,10 @@ public:
     int Low_battery_Warning() const { return Low_battery_Warning_; }
     int Low_battery() const { return Low_battery_; }
     int TRIV3_chack() const { return TRIV3_chack_; }
-    int triv3_count() const { return pause_.count(); }
-    bool triv3_go() const { return pause_.go(); }
+    int triv3_count() const { return session_.pause().count(); }
+    bool triv3_go() const { return session_.pause().go(); }
+    // What is running or waiting to be saved: what every interruption asks.
+    const MeasurementSession &session() const { return session_; }
     int is_pad_db() const { return is_pad_db_; }
     int sys_db() const { return sys_db_; }
     int dia_db() const { return dia_db_; }
@@ -104,6 +107,8 @@ public slots:
     void maual_tonara();
     void device_not_connected_cancel();
     void go_back_strat();
+    // The manual entry wizard has closed, saved or not.
+    void manualEntryEnded();
     void go_measuring();
     void measurement_stop();
     void triv_measurement_back();
@@ -211,7 +216,7 @@ private:
     int Low_battery_Warning_ = 0;
     int Low_battery_ = 0;
     int TRIV3_chack_ = 1;
-    TrivPause pause_;
+    MeasurementSession session_;
     int is_pad_db_ = 0;
     int sys_db_ = 0;
     int dia_db_ = 0;

@@ -1,6 +1,7 @@
 #include "platform/AlertSheet.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -48,6 +49,18 @@ QPushButton:pressed { background: rgba(0, 0, 0, 0.10); }
 QPushButton:focus { background: rgba(0, 122, 255, 0.10); }
 )";
 
+// A plain widget is a "filler" to a screen reader, which does not announce
+// it: the sheet is an alert, an action sheet a dialog, either named by its title.
+QAccessibleInterface *sheetAccessible(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(AlertSheet::staticMetaObject.className()))
+        return nullptr;
+    auto *sheet = static_cast<AlertSheet *>(object);
+    return new QAccessibleWidget(sheet, sheet->style() == AlertSheet::Style::ActionSheet
+                                            ? QAccessible::Dialog
+                                            : QAccessible::AlertMessage);
+}
+
 } // namespace
 
 AlertSheet::AlertSheet(Style style, const QString &title, const QString &message, const QStringList &buttons,
@@ -55,6 +68,11 @@ AlertSheet::AlertSheet(Style style, const QString &title, const QString &message
     : QWidget(host), style_(style), animated_(animated), texts_(buttons)
 {
     const bool sheet = style == Style::ActionSheet;
+    static const bool roleKnown = [] {
+        QAccessible::installFactory(sheetAccessible);
+        return true;
+    }();
+    Q_UNUSED(roleKnown);
     previousFocus_ = QApplication::focusWidget();
     setObjectName(sheet ? QStringLiteral("actionSheet") : QStringLiteral("alert"));
     setAccessibleName(title);

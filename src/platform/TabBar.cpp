@@ -31,10 +31,24 @@ int TabBar::addTab(const QString &title, const QIcon &icon)
     item->setText(title);
     item->setAccessibleName(title);
     item->setIcon(icon);
-    connect(item, &TabBarItem::clicked, this, [this, item] {
+    // A tab is chosen whenever its item becomes checked, however that came
+    // about: a tap, a key, or an assistive technology's toggle or press
+    // action (the toggle checks the item without any click).
+    connect(item, &TabBarItem::toggled, this, [this, item](bool checked) {
         const int i = int(items_.indexOf(item));
-        setCurrentIndex(i);
+        if (!checked || i == current_)
+            return;
+        current_ = i;
         emit tabTapped(i);
+    });
+    // Tapping the tab already shown is still a tap (it goes back to the
+    // tab's first screen); a tap that chose the tab was told above.
+    connect(item, &TabBarItem::pressed, this,
+            [this, item] { tappedCurrent_ = items_.indexOf(item) == current_; });
+    connect(item, &TabBarItem::clicked, this, [this, item] {
+        if (tappedCurrent_)
+            emit tabTapped(int(items_.indexOf(item)));
+        tappedCurrent_ = false;
     });
     items_.append(item);
     item->setMaximumWidth(kMaxItemWidth);
@@ -78,6 +92,7 @@ void TabBar::setCurrentIndex(int index)
 {
     if (!item(index))
         return;
+    // Set first, so that checking the item is not taken for a new choice.
     current_ = index;
     item(index)->setChecked(true);
 }

@@ -46,6 +46,7 @@ protected:
 private:
     QList<TabBarItem *> items_;
     int current_ = -1;
+    bool tappedCurrent_ = false; // the press began on the tab already shown
     QPixmap background_;
 };
 

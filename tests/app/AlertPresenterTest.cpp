@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <functional>
 #include <vector>
 
 namespace tonara {
@@ -128,6 +130,23 @@ TEST_F(AlertPresenterTest, TheSheetShowsTheTextsAndCanBeFoundAndHeard)
     EXPECT_EQ(message->text(), "Measurement stopped.");
     ASSERT_EQ(buttons().size(), 1);
     EXPECT_EQ(buttons()[0]->accessibleName(), "OK");
+    // Announced as an alert with its title, not passed over as a filler.
+    QAccessibleInterface *said = QAccessible::queryAccessibleInterface(sheet);
+    ASSERT_NE(said, nullptr);
+    EXPECT_EQ(said->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(said->text(QAccessible::Name), "Measurement Stop");
+    std::function<bool(QAccessibleInterface *)> hears = [&](QAccessibleInterface *a) {
+        if (!a)
+            return false;
+        if (a->text(QAccessible::Name) == "Measurement stopped.")
+            return true;
+        for (int i = 0; i < a->childCount(); ++i)
+            if (hears(a->child(i)))
+                return true;
+        return false;
+    };
+    const bool messageHeard = hears(said);
+    EXPECT_TRUE(messageHeard) << "the message is read out within the alert";
 
     buttons()[0]->click();
     settle();
@@ -209,6 +228,7 @@ TEST_F(AlertPresenterTest, ActionSheetKeepsCancelApartAtTheBottom)
     auto *sheet = qobject_cast<AlertSheet *>(alerts.currentSheet());
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->objectName(), "actionSheet");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(sheet)->role(), QAccessible::Dialog);
     const QList<QPushButton *> b = sheet->buttons();
     ASSERT_EQ(b.size(), 3);
     const QRect cancel(b[2]->mapTo(&host, QPoint(0, 0)), b[2]->size());

@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,30 @@ MeasurementTab StandInMeasurementScreen::tab()
     return t; // showModeChoice left empty: the shell finds the panels by name
 }
 
+MeasurementTab VirtualMeasurement::tab(const MeasurementContext &shell)
+{
+    MeasurementContext ctx = shell;
+    ctx.scheduler = &sched;
+    ctx.clock = &clock;
+    ctx.center = &center;
+    ctx.accessories = &manager;
+    screen = new instruction_screen(ctx, nullptr);
+    return OrvelAppDelegate::measurementTabFor(screen);
+}
+
+bool VirtualMeasurement::until(const std::function<bool()> &pred, std::chrono::milliseconds limit)
+{
+    const bool ok = sched.advanceUntil(pred, limit, std::chrono::milliseconds(2));
+    QCoreApplication::processEvents();
+    return ok;
+}
+
+void VirtualMeasurement::settle(std::chrono::milliseconds d)
+{
+    sched.advance(d);
+    QCoreApplication::processEvents();
+}
+
 ShellHarness::ShellHarness(Setup setup)
 {
     db_ = std::make_unique<DBHelper>(dir_.path().toStdString());
@@ -46,7 +71,10 @@ ShellHarness::ShellHarness(Setup setup)
     options.animations = false;
     options.database = db_.get();
     options.statusBarTime = QStringLiteral("9:41");
-    if (setup.standInScreen) {
+    if (setup.virtualTime) {
+        virtual_ = std::make_unique<VirtualMeasurement>();
+        options.measurementScreen = [this](const MeasurementContext &ctx) { return virtual_->tab(ctx); };
+    } else if (setup.standInScreen) {
         standIn_ = new StandInMeasurementScreen;
         options.measurementScreen = [this](const MeasurementContext &) { return standIn_->tab(); };
     }
@@ -57,8 +85,10 @@ ShellHarness::ShellHarness(Setup setup)
 
 ShellHarness::~ShellHarness()
 {
+    // The screen goes with the application, before the monitor it talks to.
     app_.reset();
     settle();
+    virtual_.reset();
 }
 
 void ShellHarness::settle()

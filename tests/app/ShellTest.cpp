@@ -1,6 +1,8 @@
 #include "AppTestSupport.h"
 
 #include "app/TonaraTabBarController.h"
+#include "device/BPAccessory.h"
+#include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
 #include "platform/Artwork.h"
@@ -16,6 +18,7 @@
 
 #include "base/Log.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -85,6 +88,44 @@ TEST(ShellTabs, TappingATabShowsItsScreenOnly)
         EXPECT_EQ(tabs->viewController(i)->isVisible(), i == 2) << i;
     // The screen fills the space between the status bar and the tab bar.
     EXPECT_EQ(tabs->viewController(2)->height(), 480 - StatusBar::kHeight - TabBar::kHeight);
+}
+
+// Assistive technology and the keyboard choose a tab as a tap does: the
+// screen follows, so what is announced as selected is what is shown.
+TEST(ShellTabs, EveryWayOfChoosingATabShowsItsScreen)
+{
+    ShellHarness h;
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    auto expectShown = [&](int tab) {
+        EXPECT_EQ(tabs->selectedIndex(), tab);
+        EXPECT_TRUE(tabs->tabBar()->item(tab)->isChecked());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(tabs->viewController(i)->isVisible(), i == tab) << i;
+    };
+    auto act = [&](int tab, const QString &action) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(tabs->tabBar()->item(tab));
+        ASSERT_TRUE(a && a->actionInterface());
+        ASSERT_TRUE(a->actionInterface()->actionNames().contains(action));
+        a->actionInterface()->doAction(action);
+        QTRY_VERIFY_WITH_TIMEOUT(tabs->selectedIndex() == tab, 5000);
+    };
+    act(2, QAccessibleActionInterface::toggleAction());
+    expectShown(2);
+    act(1, QAccessibleActionInterface::toggleAction());
+    expectShown(1);
+    tabs->tabBar()->item(3)->setFocus();
+    QTest::keyClick(tabs->tabBar()->item(3), Qt::Key_Space);
+    expectShown(3);
+    QTest::keyClick(tabs->tabBar()->item(3), Qt::Key_Left);
+    QTest::keyClick(tabs->tabBar()->item(2), Qt::Key_Return);
+    expectShown(2);
+    // Choosing in code does not count as a second choice.
+    int choices = 0;
+    QObject::connect(tabs->tabBar(), &TabBar::tabTapped, [&](int) { ++choices; });
+    tabs->setSelectedIndex(0);
+    expectShown(0);
+    tabs->tabBar()->item(0)->click();
+    EXPECT_EQ(choices, 1) << "a tap on the tab shown is still told once";
 }
 
 TEST(ShellTabs, ATabFollowsItsScreensTitle)
@@ -242,36 +283,72 @@ INSTANTIATE_TEST_SUITE_P(FormFactors, ShellOrientation,
                                            OrientationCase{FormFactor::Tablet, {768, 1024}}));
 
 // ---- Going to the background -------------------------------------------------
+//
+// The real measurement screen, on a simulated monitor of its own in virtual
+// time, inside the started shell.
+
+ShellHarness::Setup virtualTimeScreen()
+{
+    ShellHarness::Setup s;
+    s.virtualTime = true;
+    return s;
+}
+
+bool deviceMeasuring(const test::VirtualMeasurement &m)
+{
+    const auto phase = m.sim.phase();
+    return phase == TonaraSimulator::Phase::Inflating || phase == TonaraSimulator::Phase::Deflating;
+}
+
+// A single measurement until its waves arrive, or a TRIV series until it
+// waits in the pause after its first reading.
+void startMeasurement(test::VirtualMeasurement &m, bool trivPause)
+{
+    m.settle(std::chrono::milliseconds(200)); // the device answers the first battery read
+    if (trivPause)
+        m.screen->mem_tonara();
+    else
+        m.screen->one_tonara();
+    m.screen->go_measuring();
+    if (trivPause)
+        ASSERT_TRUE(m.until([&] { return m.screen->TRIV3_chack() == 2; }));
+    else
+        ASSERT_TRUE(m.until([&] { return m.screen->HardwareButton() == 2; }));
+    ASSERT_TRUE(m.screen->session().measurementRunning());
+}
 
 void expectStoppedToModeChoice(ShellHarness &h)
 {
-    auto *screen = h.standIn();
-    EXPECT_EQ(screen->forceDisconnects, 1);
-    EXPECT_EQ(screen->hardwareButton, 0);
+    test::VirtualMeasurement &m = *h.measurement();
+    EXPECT_FALSE(m.screen->session().measurementRunning());
+    EXPECT_EQ(m.screen->HardwareButton(), 0);
     AlertPresenter *alerts = h.app().alerts();
     ASSERT_TRUE(alerts->hasAlert());
     EXPECT_EQ(alerts->currentTitle(), "Measurement Stop");
     EXPECT_EQ(alerts->currentMessage(), "Measurement stopped.You have\neither pressed the Stop button or\n "
                                         "disconnect the Tonara+ during\nmeasurement.");
     EXPECT_EQ(alerts->currentButtons(), QStringList{"OK"});
-    EXPECT_FALSE(screen->panel("start_tonaradock")->isHidden());
-    for (const char *w : {"measuring_window", "measuring_window_result", "triv3_measuring_window",
-                          "triv3_measuring_window_result"})
-        EXPECT_TRUE(screen->panel(w)->isHidden()) << w;
+    EXPECT_EQ(m.screen->frontPanel(), m.screen->start_tonaradock());
+    for (QWidget *w : {m.screen->measuring_window(), m.screen->measuring_window_result(),
+                       m.screen->triv3_measuring_window(), m.screen->triv3_measuring_window_result()})
+        EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_FALSE(h.app().screenLock()->isInhibited());
+    // The stop reached the monitor: long past the pause, the cuff stays down.
+    m.settle(std::chrono::seconds(40));
+    EXPECT_FALSE(deviceMeasuring(m));
+    EXPECT_EQ(m.screen->TRIV3_chack(), 1);
 }
 
 TEST(ShellBackground, MinimisingDuringAMeasurementStopsIt)
 {
-    ShellHarness h;
-    h.standIn()->hardwareButton = 2;
-    h.standIn()->panel("measuring_window")->show();
-    h.standIn()->panel("measuring_window")->raise();
-    h.app().screenLock()->inhibit(); // as the screen does at the first wave
+    ShellHarness h(virtualTimeScreen());
+    test::VirtualMeasurement &m = *h.measurement();
+    startMeasurement(m, false);
+    EXPECT_TRUE(h.app().screenLock()->isInhibited());
     h.app().window()->setWindowState(Qt::WindowMinimized);
     ShellHarness::settle();
     EXPECT_TRUE(h.app().lifecycle()->isInBackground());
     expectStoppedToModeChoice(h);
-    EXPECT_FALSE(h.app().screenLock()->isInhibited());
     EXPECT_EQ(h.app().lifecycle()->openTaskCount(), 0) << "the background task ends after the stop";
 
     // Coming back and leaving again with nothing running stops nothing more.
@@ -279,47 +356,64 @@ TEST(ShellBackground, MinimisingDuringAMeasurementStopsIt)
     h.app().alerts()->answer(0);
     h.app().window()->setWindowState(Qt::WindowMinimized);
     ShellHarness::settle();
-    EXPECT_EQ(h.standIn()->forceDisconnects, 1);
     EXPECT_FALSE(h.app().alerts()->hasAlert());
 }
 
 TEST(ShellBackground, PlatformSuspendDuringAMeasurementStopsIt)
 {
-    ShellHarness h;
-    h.standIn()->hardwareButton = 2;
-    h.app().lifecycle()->enterBackground();
-    ShellHarness::settle();
-    expectStoppedToModeChoice(h);
+    // While waves arrive, and in the TRIV pause, where no wave arrives but
+    // the next reading would inflate the cuff.
+    for (bool trivPause : {false, true}) {
+        SCOPED_TRACE(trivPause ? "TRIV pause" : "waves arriving");
+        ShellHarness h(virtualTimeScreen());
+        startMeasurement(*h.measurement(), trivPause);
+        h.app().lifecycle()->enterBackground();
+        ShellHarness::settle();
+        expectStoppedToModeChoice(h);
+    }
 }
 
 TEST(ShellBackground, OutsideAMeasurementNothingChanges)
 {
+    // Idle, a start asked for by the monitor, and an unsaved result.
     for (int state : {0, 1, 3}) {
         SCOPED_TRACE(state);
-        ShellHarness h;
-        h.standIn()->hardwareButton = state;
-        h.standIn()->panel("measuring_window_result")->show();
+        ShellHarness h(virtualTimeScreen());
+        test::VirtualMeasurement &m = *h.measurement();
+        m.settle(std::chrono::milliseconds(200));
+        if (state == 1)
+            m.sim.pressSingleButton();
+        if (state == 3) {
+            startMeasurement(m, false);
+            ASSERT_TRUE(m.until([&] { return m.screen->session().resultUnsaved(); }));
+        }
+        m.settle(std::chrono::milliseconds(100));
+        ASSERT_EQ(m.screen->HardwareButton(), state);
+        QWidget *front = m.screen->frontPanel();
+        const int bpState = m.screen->engine()->BPState();
         h.app().lifecycle()->enterBackground();
         ShellHarness::settle();
-        EXPECT_EQ(h.standIn()->forceDisconnects, 0);
-        EXPECT_EQ(h.standIn()->hardwareButton, state);
+        EXPECT_EQ(m.screen->HardwareButton(), state);
+        EXPECT_EQ(m.screen->engine()->BPState(), bpState) << "no stop command";
         EXPECT_FALSE(h.app().alerts()->hasAlert());
-        EXPECT_FALSE(h.standIn()->panel("measuring_window_result")->isHidden());
+        EXPECT_EQ(m.screen->frontPanel(), front);
     }
 }
 
 TEST(ShellBackground, WithoutABackgroundTaskTheMeasurementGoesOn)
 {
     std::vector<std::string> lines;
-    ShellHarness h;
+    ShellHarness h(virtualTimeScreen());
+    test::VirtualMeasurement &m = *h.measurement();
+    startMeasurement(m, false);
     Log::setSink([&](const std::string &, const std::string &line) { lines.push_back(line); });
-    h.standIn()->hardwareButton = 2;
     h.app().lifecycle()->setBackgroundTasksAvailable(false);
     h.app().lifecycle()->enterBackground();
     ShellHarness::settle();
     Log::setSink({});
-    EXPECT_EQ(h.standIn()->forceDisconnects, 0);
-    EXPECT_EQ(h.standIn()->hardwareButton, 2);
+    EXPECT_EQ(m.screen->HardwareButton(), 2);
+    EXPECT_TRUE(deviceMeasuring(m));
+    EXPECT_FALSE(h.app().alerts()->hasAlert());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "create task error"), lines.end());
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -75,6 +78,45 @@ TEST_F(ManualDateTimePickerTest, ALowerLatestMomentPullsTheValueBack)
     picker.setMaximumDate(earlier);
     EXPECT_EQ(picker.date(), earlier);
     EXPECT_EQ(picker.calendar()->maximumDate(), QDate(2026, 3, 1));
+}
+
+} // namespace
+} // namespace tonara
+
+namespace tonara {
+namespace {
+
+// Every control of the picker a person can reach (the calendar's own month
+// buttons and year field included) has a name a screen reader can say.
+TEST_F(ManualDateTimePickerTest, EveryControlHasANameToBeHeard)
+{
+    picker.show();
+    auto unnamedControls = [&](int *controls) {
+        QStringList unnamed;
+        for (QWidget *w : picker.findChildren<QWidget *>()) {
+            const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSpinBox *>(w);
+            if (!control || !w->isVisibleTo(&picker))
+                continue;
+            ++*controls;
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+            if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << w->objectName();
+            else if (w->accessibleDescription().isEmpty())
+                unnamed << w->objectName() + QStringLiteral(" (no description)");
+        }
+        return unnamed;
+    };
+    int controls = 0;
+    QStringList unnamed = unnamedControls(&controls);
+    EXPECT_GE(controls, 6) << "month buttons, month and year, the time and its two buttons";
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QStringLiteral(", ")).toStdString();
+    // The year becomes a field once its button is pressed.
+    auto *year = picker.calendar()->findChild<QAbstractButton *>(QStringLiteral("qt_calendar_yearbutton"));
+    ASSERT_NE(year, nullptr);
+    year->click();
+    controls = 0;
+    unnamed = unnamedControls(&controls);
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QStringLiteral(", ")).toStdString();
 }
 
 } // namespace

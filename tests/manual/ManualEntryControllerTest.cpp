@@ -4,6 +4,7 @@
 #include "storage/DataBaseforCD.h"
 #include "storage/StorageTexts.h"
 
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 
 namespace tonara::test {
@@ -381,29 +382,45 @@ TEST_F(ManualEntryTest, SlidingStepsSettleOnOnePage)
         return out;
     };
 
+    // Waits on the pages themselves, never on the slides' length: true once
+    // exactly these pages show, each in place.
+    auto settlesOn = [&](const QList<QWidget *> &pages) {
+        QDeadlineTimer bound(10000);
+        auto settled = [&] {
+            if (showing() != pages)
+                return false;
+            for (QWidget *p : pages)
+                if (p->pos() != QPoint(0, 0))
+                    return false;
+            return true;
+        };
+        while (!settled() && !bound.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return settled();
+    };
+
     manual->maual_tonara();
     type(manual->step1_4_test(), "120");
     manual->manual_step1_4()->next->click();
     // Back before the slide has ended, then forward again.
     manual->manual_step2_4()->back->click();
     manual->manual_step1_4()->next->click();
-    QTest::qWait(450);
-    ASSERT_EQ(showing(), QList<QWidget *>{manual->manual_step2_4()});
-    EXPECT_EQ(manual->manual_step2_4()->pos(), QPoint(0, 0));
+    ASSERT_TRUE(settlesOn({manual->manual_step2_4()}));
 
+    // Two backs in quick succession, the second while the first slides.
     manual->manual_step2_4()->back->click();
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     manual->manual_step1_4()->back->click();
     EXPECT_FALSE(manual->isActive());
-    QTest::qWait(450);
-    EXPECT_TRUE(showing().isEmpty());
+    EXPECT_TRUE(settlesOn({}));
+    QDeadlineTimer gone(10000);
+    while (manual->isVisible() && !gone.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_FALSE(manual->isVisible());
 
     // A new entry right away starts clean on step 1.
     manual->maual_tonara();
-    QTest::qWait(450);
-    EXPECT_EQ(showing(), QList<QWidget *>{manual->manual_step1_4()});
-    EXPECT_EQ(manual->manual_step1_4()->pos(), QPoint(0, 0));
+    EXPECT_TRUE(settlesOn({manual->manual_step1_4()}));
     EXPECT_TRUE(manual->step1_4_test()->text().isEmpty());
 }
 

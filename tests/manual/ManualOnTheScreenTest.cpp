@@ -130,6 +130,46 @@ TEST_F(ManualOnTheScreenTest, ManualButtonOpensTheWizardAndItsEndShowsTheModeCho
     EXPECT_NE(MeasurementMode::measure_mode, MeasurementMode::kManual);
 }
 
+// Undocked while the wizard is open and not docked again: once the wizard
+// ends, saved or not, the tab says the monitor is gone, as an undock does,
+// instead of a mode choice with the battery of a monitor no longer there.
+TEST_F(ManualOnTheScreenTest, UndockingDuringTheWizardShowsTheMonitorGoneWhenItEnds)
+{
+    for (bool save : {false, true}) {
+        SCOPED_TRACE(save ? "saved" : "left");
+        if (save)
+            sim.dock();
+        settle();
+        ASSERT_EQ(screen->device_yes_no(), 1);
+        ASSERT_FALSE(screen->batteryIcon()->isHidden());
+        if (save) {
+            enterThroughTheScreen("128", "84", "66");
+        } else {
+            screen->modeChoicePanel()->maual_tonara->click();
+        }
+        ASSERT_TRUE(manual->isActive());
+        sim.undock();
+        settle();
+        EXPECT_TRUE(wizardOnTop()) << "the entry goes on without the monitor";
+        EXPECT_FALSE(alerts.hasAlert());
+        if (save)
+            manual->manual_result()->manual_result_save->click();
+        else
+            manual->manual_step1_4()->back->click();
+        settle();
+        EXPECT_FALSE(manual->isActive());
+        EXPECT_EQ(screen->frontPanel(), screen->device_not_connected());
+        EXPECT_EQ(screen->device_yes_no(), 0);
+        EXPECT_TRUE(screen->batteryIcon()->isHidden());
+        EXPECT_EQ(readings().size(), save ? 1u : 0u);
+        // Choosing a mode now asks for the monitor, it does not sit at "0".
+        screen->device_not_connected_cancel();
+        screen->one_tonara();
+        EXPECT_EQ(screen->frontPanel(), screen->device_not_connected());
+        screen->device_not_connected_cancel();
+    }
+}
+
 TEST_F(ManualOnTheScreenTest, TheResultsLegendIsTheScreensOwn)
 {
     // UI automation finds each legend control once, never a hidden twin.

@@ -11,6 +11,7 @@
 #include "storage/Reading.h"
 #include "storage/StorageTexts.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QTest>
 
@@ -309,21 +310,35 @@ TEST(CommentView, CancelKeepsTheFieldsAndANewMeasurementEmptiesThem)
     EXPECT_EQ(editorText(rig), QStringLiteral("first"));
     rig.screen->comments_cancel();
 
-    // Undocking drops the result; docking again does not bring its editor back.
+    // Saving needs no monitor: undocking keeps the result and its open editor
+    // behind the notice, and docking again brings both back as they were.
     rig.screen->add_comments();
     rig.sim.undock();
     rig.settle(200ms);
+    EXPECT_EQ(rig.front(), rig.screen->device_not_connected());
     rig.sim.dock();
     ASSERT_TRUE(rig.until([&] { return rig.screen->device_yes_no() == 1; }, 5s));
-    EXPECT_TRUE(rig.screen->add_comments_view()->isHidden());
-    EXPECT_NE(rig.front(), rig.screen->add_comments_view());
+    EXPECT_EQ(rig.front(), static_cast<QWidget *>(rig.screen->add_comments_view()));
+    EXPECT_EQ(rig.screen->HardwareButton(), 3);
+    EXPECT_EQ(editorText(rig), QStringLiteral("first"));
 
-    // The monitor's own start button drops the result: its comment goes too.
+    // The monitor's own start button does not start over an unsaved result.
     rig.sim.pressSingleButton();
-    ASSERT_TRUE(rig.until([&] { return rig.screen->HardwareButton() == 1; }));
+    rig.settle(100ms);
+    EXPECT_EQ(rig.front(), static_cast<QWidget *>(rig.screen->add_comments_view()));
+    EXPECT_EQ(rig.screen->HardwareButton(), 3);
+    EXPECT_EQ(rig.tabRequests, 0);
+    rig.screen->comments_save();
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    rig.screen->measurement_save();
+    const auto rows = readings(*rig.db);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].diary, "first");
+
+    // The next measurement starts blank.
+    rig.screen->one_tonara();
     EXPECT_TRUE(rig.screen->singleResultPanel()->comments_text->text().isEmpty());
     EXPECT_TRUE(editorText(rig).isEmpty());
-    EXPECT_EQ(count(*rig.db, "tonaradock_table"), 0);
 }
 
 TEST(CancelResult, CancelChangesNothingAndOkStoresNothingAndEmptiesTheComments)
@@ -407,3 +422,51 @@ TEST(SaveFailure, MissingReadingTablesSayTheDatabaseIsFullAndStillReturnToTheSta
     }
     Log::setSink({});
 }
+
+namespace {
+
+// The comment field opens its editor for the keyboard and for assistive
+// technology too, not only for a mouse.
+TEST(CommentView, TheCommentFieldOpensOnEnterSpaceAndThePressAction)
+{
+    ScreenRig rig;
+    measureSingle(rig, {118, 76, 70, false});
+    QLineEdit *field = rig.screen->singleResultPanel()->comments_text;
+    auto *editor = static_cast<QWidget *>(rig.screen->add_comments_view());
+    auto reopen = [&] {
+        rig.screen->comments_cancel();
+        ASSERT_EQ(rig.front(), rig.screen->measuring_window_result());
+    };
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        SCOPED_TRACE(key);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key(key));
+        EXPECT_EQ(rig.front(), editor);
+        reopen();
+    }
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(field);
+    ASSERT_TRUE(a && a->actionInterface());
+    ASSERT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    EXPECT_EQ(a->text(QAccessible::Name), field->accessibleName());
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(rig.front(), editor);
+    reopen();
+    // A tap still does; other keys do not.
+    QTest::keyClick(field, Qt::Key_A);
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    QTest::mouseClick(field, Qt::LeftButton);
+    EXPECT_EQ(rig.front(), editor);
+    rig.screen->comments_cancel();
+
+    // The TRIV result's field the same way.
+    rig.screen->measurement_save();
+    rig.start(true);
+    ASSERT_TRUE(rig.untilTrivResult());
+    QLineEdit *trivField = rig.screen->trivResultPanel()->comments_text_3triv;
+    QAccessibleInterface *t = QAccessible::queryAccessibleInterface(trivField);
+    ASSERT_TRUE(t && t->actionInterface());
+    t->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(rig.front(), editor);
+}
+
+} // namespace

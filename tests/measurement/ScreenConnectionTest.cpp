@@ -4,9 +4,11 @@
 
 #include "measurement/DeviceErrorTable.h"
 #include "measurement/NotConnectedPanel.h"
+#include "measurement/PageControl.h"
 #include "measurement/WhoLegendView.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QWheelEvent>
 
 using namespace tonara;
@@ -181,6 +183,34 @@ TEST(InstructionPagesTurning, StopsAtTheFirstAndLastPage)
     EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
     rig.screen->mem_tonara();
     EXPECT_EQ(pages->page(), 0);
+}
+
+// The page indicator can be worked without a pointer: next and previous page
+// are actions, and its name says the arrow keys turn the pages.
+TEST(InstructionPagesTurning, ThePageIndicatorOffersNextAndPreviousPage)
+{
+    ScreenRig rig;
+    rig.screen->one_tonara();
+    InstructionPages *pages = rig.screen->instructionPages();
+    QAccessibleInterface *dots = QAccessible::queryAccessibleInterface(pages->page_control);
+    ASSERT_TRUE(dots && dots->actionInterface());
+    QAccessibleActionInterface *act = dots->actionInterface();
+    const QString next = QAccessibleActionInterface::increaseAction();
+    const QString previous = QAccessibleActionInterface::decreaseAction();
+    ASSERT_TRUE(act->actionNames().contains(next));
+    ASSERT_TRUE(act->actionNames().contains(previous));
+    EXPECT_FALSE(act->localizedActionDescription(next).isEmpty());
+    for (int expected : {1, 2, 3, 3}) {
+        act->doAction(next);
+        EXPECT_EQ(pages->page(), expected);
+    }
+    EXPECT_TRUE(dots->text(QAccessible::Name).startsWith("Page 4 of 4"));
+    EXPECT_TRUE(dots->text(QAccessible::Name).contains("arrow keys"));
+    for (int expected : {2, 1, 0, 0}) {
+        act->doAction(previous);
+        EXPECT_EQ(pages->page(), expected);
+    }
+    EXPECT_EQ(pages->page_control->accessibleDescription(), "page_control");
 }
 
 TEST(Accessibility, ControlsAreNamedForAutomationAndHeardByWhatTheyMean)

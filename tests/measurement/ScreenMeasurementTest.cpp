@@ -3,6 +3,7 @@
 
 #include "ScreenRig.h"
 
+#include "measurement/CommentView.h"
 #include "measurement/DeviceErrorTable.h"
 #include "measurement/core/WHOClassification.h"
 
@@ -234,26 +235,28 @@ TEST(TrivMeasurement, FirstReportFillsTheFirstRowAndThePauseResumesTheSeries)
     EXPECT_FALSE(rig.lock.isInhibited());
     EXPECT_TRUE(rig.takeAlerts().empty());
 
-    // Back on the tab later, a new choice leads to the instructions, not to
-    // the old result.
+    // Back on the tab later the unsaved result is still there to save; once
+    // saved, a new choice leads to the instructions.
     rig.screen->hide();
     rig.screen->show();
+    EXPECT_EQ(rig.front(), rig.screen->triv3_measuring_window_result());
+    EXPECT_EQ(rig.screen->HardwareButton(), 3);
+    rig.screen->triv3_result_save();
     EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
     rig.screen->one_tonara();
     EXPECT_EQ(rig.front(), rig.screen->instructionPages());
 }
 
-TEST(TrivMeasurement, AnErrorShowsBothAlertsAndNoPause)
+TEST(TrivMeasurement, ADeviceErrorShowsItsOwnAlertAndNoPause)
 {
     ScreenRig rig;
     rig.sim.injectError(1);
     rig.start(true);
     ASSERT_TRUE(rig.until([&] { return !rig.screen->trivLivePanel()->isVisible(); }));
+    // A device error is not a stop: it reads as in the single mode.
     const auto shown = rig.takeAlerts();
-    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Signal too weak");
-    EXPECT_EQ(shown[1].title, "Measurement error");
-    EXPECT_EQ(shown[1].message, DeviceErrorTable::kStoppedByButtonMessage);
     EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
     EXPECT_EQ(rig.screen->TRIV3_chack(), 1);
 
@@ -520,14 +523,15 @@ TEST(StartRequests, DeviceButtonsAgainstIdleAndAShownResult)
     EXPECT_EQ(rig.front(), rig.screen->measuring_window_result()) << "TRIV request ignored over a result";
     EXPECT_EQ(rig.tabRequests, 1);
 
+    // Nor does the single button start over an unsaved result.
     rig.sim.pressSingleButton();
     rig.settle(50ms);
     EXPECT_EQ(rig.screen->HardwareButton(), 3);
-    EXPECT_TRUE(rig.screen->measuring_window_result()->isHidden());
-    EXPECT_EQ(rig.front(), rig.screen->instructionPages());
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    EXPECT_EQ(rig.tabRequests, 1);
 
-    // Back to the mode choice, the dropped result no longer holds it.
-    rig.screen->go_back_strat();
+    // Saved, the result no longer holds the buttons back.
+    rig.screen->measurement_save();
     EXPECT_EQ(rig.screen->HardwareButton(), 0);
     rig.sim.pressTrivButton();
     rig.settle(50ms);
@@ -611,12 +615,14 @@ TEST(StartRequests, AShownResultIsGuardedUntilSavedCancelledOrLeft)
     rig.alerts.answer(0);
     EXPECT_EQ(rig.screen->HardwareButton(), 0);
 
-    // A single result until the tab is left.
+    // Leaving the tab and coming back keeps a single result, still guarded.
     rig.start(false);
     ASSERT_TRUE(rig.untilSingleResult());
     ASSERT_EQ(rig.screen->HardwareButton(), 3);
     rig.screen->hide();
     rig.screen->show();
+    trivRequestIgnored(rig.screen->measuring_window_result());
+    rig.screen->measurement_save();
     EXPECT_EQ(rig.screen->HardwareButton(), 0);
     rig.sim.pressTrivButton();
     rig.settle(50ms);
@@ -624,3 +630,178 @@ TEST(StartRequests, AShownResultIsGuardedUntilSavedCancelledOrLeft)
     EXPECT_EQ(rig.front(), rig.screen->instructionPages());
     EXPECT_TRUE(rig.takeAlerts().empty());
 }
+
+namespace screentest {
+namespace {
+
+// A TRIV series in its pause is running: the next reading would inflate the
+// cuff. A call, the background and undocking stop it as they stop a reading
+// whose waves arrive, at any moment of the pause.
+TEST(Interruptions, ACallTheBackgroundOrUndockingDuringTheTrivPauseStopsTheSeries)
+{
+    enum class Cause { Call, Background, Undock };
+    for (Cause cause : {Cause::Call, Cause::Background, Cause::Undock}) {
+        for (bool afterContinue : {false, true}) {
+            SCOPED_TRACE(int(cause));
+            SCOPED_TRACE(afterContinue ? "just after the pause" : "in the countdown");
+            ScreenRig rig;
+            rig.start(true);
+            ASSERT_TRUE(rig.until([&] { return rig.screen->TRIV3_chack() == 2; }));
+            if (afterContinue)
+                ASSERT_TRUE(rig.until([&] { return rig.screen->triv3_count() == 17; }, 20s));
+            else
+                rig.nextTick();
+            ASSERT_NE(rig.screen->HardwareButton(), 2) << "no waves: the old check saw nothing running";
+            const int trivReports = rig.trivReports;
+            switch (cause) {
+            case Cause::Call:
+                rig.calls.simulateIncomingCall();
+                break;
+            case Cause::Background:
+                rig.screen->enterBackground();
+                break;
+            case Cause::Undock:
+                rig.sim.undock();
+                break;
+            }
+            rig.settle(100ms);
+            const auto shown = rig.takeAlerts();
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].title, "Measurement Stop");
+            EXPECT_EQ(shown[0].message, cause == Cause::Call ? DeviceErrorTable::kPhoneCallMessage
+                                                             : DeviceErrorTable::kStoppedMessage);
+            EXPECT_EQ(rig.front(), cause == Cause::Undock ? rig.screen->device_not_connected()
+                                                          : rig.screen->start_tonaradock());
+            EXPECT_FALSE(rig.screen->session().measurementRunning());
+            EXPECT_FALSE(rig.lock.isInhibited());
+            // Long past where the series would have gone on: the cuff stays down.
+            rig.settle(40s);
+            EXPECT_FALSE(rig.deviceMeasuring());
+            EXPECT_EQ(rig.trivReports, trivReports);
+            EXPECT_EQ(rig.screen->TRIV3_chack(), 1);
+            EXPECT_TRUE(rig.takeAlerts().empty());
+        }
+    }
+}
+
+// A result needs no monitor to be saved: a connect notification sent again
+// leaves it, and its open comment editor, where they are.
+TEST(Interruptions, AConnectNotificationSentAgainKeepsAnUnsavedResultAndItsEditor)
+{
+    ScreenRig rig;
+    rig.sim.setPatient({121, 79, 64, false});
+    rig.start(false);
+    ASSERT_TRUE(rig.untilSingleResult());
+    rig.center.post(kBPaccessoryDidConnectNotification, rig.screen->engine());
+    QApplication::processEvents();
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    EXPECT_EQ(rig.screen->HardwareButton(), 3);
+
+    rig.screen->add_comments();
+    rig.center.post(kBPaccessoryDidConnectNotification, rig.screen->engine());
+    QApplication::processEvents();
+    EXPECT_EQ(rig.front(), static_cast<QWidget *>(rig.screen->add_comments_view()));
+    rig.screen->comments_cancel();
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result()) << "the editor comes back to its result";
+
+    // Undocked, cancelling the notice shows the result again, still savable.
+    rig.sim.undock();
+    rig.settle(100ms);
+    EXPECT_TRUE(rig.takeAlerts().empty());
+    rig.screen->device_not_connected_cancel();
+    EXPECT_EQ(rig.front(), rig.screen->measuring_window_result());
+    rig.screen->measurement_save();
+    EXPECT_EQ(rig.screen->HardwareButton(), 0);
+    EXPECT_FALSE(rig.screen->save_image()->isHidden()) << "saved without the monitor";
+}
+
+TEST(TrivMeasurement, SilentCodesSayNothingAndTheMonitorsStopSaysItWasAStop)
+{
+    {
+        ScreenRig rig;
+        rig.sim.injectError(4);
+        rig.start(true);
+        ASSERT_TRUE(rig.until([&] { return rig.trivReports == 1; }));
+        rig.settle(100ms);
+        EXPECT_TRUE(rig.takeAlerts().empty());
+        EXPECT_EQ(rig.front(), rig.screen->start_tonaradock());
+    }
+    {
+        ScreenRig rig;
+        rig.sim.injectError(11);
+        rig.start(true);
+        ASSERT_TRUE(rig.until([&] { return rig.trivReports == 1; }));
+        rig.settle(100ms);
+        const auto shown = rig.takeAlerts();
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0].title, "Measurement Stop");
+        EXPECT_EQ(shown[1].title, "Measurement error");
+        EXPECT_EQ(shown[1].message, DeviceErrorTable::kStoppedByButtonMessage);
+    }
+}
+
+} // namespace
+} // namespace screentest
+
+namespace screentest {
+namespace {
+
+// What the person reads for every code the monitor can report after a
+// single reading, word for word (the monitor manual's typos included).
+TEST(DeviceErrors, EveryCodeShowsItsOwnWordsOrNothing)
+{
+    struct Expected {
+        int code;
+        const char *title;
+        const char *message;
+    };
+    const Expected shown[] = {
+        {1, "Signal too weak",
+         "The pulse signals on the cuff are too weak.Re-position the cuff and repeat the measurement."},
+        {2, "Arm movement",
+         "During the measurement,error signals were detected by the cuff,caused for instance by movement or "
+         "muscle tension. Repeat the measurement keeping your arm still."},
+        {3, "No pressure in cuff",
+         "An adequate pressure cannot be generated in the cuff. A leak may have occurred. Check that the "
+         "cuff is correctly connected and is not too loose.Replace the batteries if necessary. Repeat the "
+         "measurement."},
+        {5, "Abnormal result",
+         "The measuring signals are inaccurate and no result can therefore be displayed. Read through the "
+         "checklist for performing reliable measurements and then repeat the measurement."},
+        {6, "Error in TRIV mode",
+         "There were too many errors during the measurement in TRIV mode,making it impossible to obtain a "
+         "final result. Read through the checklist for pergorming reliable measurements and then repeat the "
+         "measurement."},
+        {7, "Pulse or cuff pressure too high",
+         "The pressure in the cuff is too high (over 300 mmHg) or the pulse is too high (over 200 beats "
+         "perminute). Relax for 5 minutes and repeat the measurement."},
+        {11, "Measurement Stop",
+         "Measurement stopped.You have\neither pressed the Stop button or\n disconnect the Tonara+ "
+         "during\nmeasurement."},
+        {12, "Low battery",
+         "The battery of Tonara+ is too low. Please charge the Tonara+ before measurements."},
+    };
+    for (int code = 0; code <= 15; ++code) {
+        SCOPED_TRACE(code);
+        ScreenRig rig;
+        if (code != 0)
+            rig.sim.injectError(code);
+        rig.start(false);
+        ASSERT_TRUE(rig.untilSingleResult());
+        const auto alerts = rig.takeAlerts();
+        const Expected *want = nullptr;
+        for (const Expected &e : shown)
+            if (e.code == code)
+                want = &e;
+        if (!want) {
+            EXPECT_TRUE(alerts.empty()) << alerts.front().title.toStdString();
+            continue;
+        }
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(alerts[0].title, QString::fromUtf8(want->title));
+        EXPECT_EQ(alerts[0].message, QString::fromUtf8(want->message));
+    }
+}
+
+} // namespace
+} // namespace screentest

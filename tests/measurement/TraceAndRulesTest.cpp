@@ -5,7 +5,7 @@
 #include "measurement/DeviceErrorTable.h"
 #include "measurement/Oscilloscope.h"
 #include "measurement/SignalBuffer.h"
-#include "measurement/TrivPause.h"
+#include "measurement/core/TrivPause.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "measurement/TrivPause.h"
+#include "measurement/core/TrivPause.h"
 
 namespace tonara {
 
