@@ -24,6 +24,7 @@
 #pragma pop_macro("emit")
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "users/setting.h"
 
 #if __has_include("measurement/instruction_screen.h")
 #include "measurement/ManualEntryController.h"
@@ -245,8 +246,14 @@ bool OrvelAppDelegate::didFinishLaunching()
 
     auto *history = new PlaceholderScreen(QStringLiteral("Historyandreports"), tr("Report"),
                                           QStringLiteral("Tab_Bar_icon_Report_30x30.png"));
-    auto *settings =
-        new PlaceholderScreen(QStringLiteral("setting"), tr("Setting"), QStringLiteral("3-1-1_26.png"));
+    UsersContext users;
+    users.db = db_;
+    users.alerts = alerts_;
+    users.clock = &clock_;
+    users.documentsFolder = dataDir_;
+    users.formFactor = options_.formFactor;
+    users.animations = options_.animations;
+    auto *settings = new setting(users);
     usersScreen_ = new PlaceholderScreen(QStringLiteral("Users"), tr("User"), QStringLiteral("3-1-1_20.png"));
     auto *usersNavigation = new NavigationController(usersScreen_);
     usersNavigation->setAnimationsEnabled(options_.animations);
