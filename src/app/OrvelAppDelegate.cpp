@@ -24,6 +24,7 @@
 #pragma pop_macro("emit")
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "users/Users.h"
 #include "users/setting.h"
 
 #if __has_include("measurement/instruction_screen.h")
@@ -254,7 +255,7 @@ bool OrvelAppDelegate::didFinishLaunching()
     users.formFactor = options_.formFactor;
     users.animations = options_.animations;
     auto *settings = new setting(users);
-    usersScreen_ = new PlaceholderScreen(QStringLiteral("Users"), tr("User"), QStringLiteral("3-1-1_20.png"));
+    usersScreen_ = new Users(users);
     auto *usersNavigation = new NavigationController(usersScreen_);
     usersNavigation->setAnimationsEnabled(options_.animations);
 
@@ -316,6 +317,11 @@ void OrvelAppDelegate::readStore()
         return;
     }
     usersScreen_->setWindowTitle(QString::fromStdString(store_->aArray_lastname_user.at(std::size_t(row))));
+}
+
+int OrvelAppDelegate::UserNumber()
+{
+    return Users::UserNumber;
 }
 
 void OrvelAppDelegate::applicationDidEnterBackground()
