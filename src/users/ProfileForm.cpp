@@ -71,6 +71,10 @@ ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, co
     done_ = new QPushButton(tr("Done"));
     name(done_, "DoneButton", tr("Done"));
     done_->setParent(this);
+    done_->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; background: transparent; color: #007aff; "
+                       "font-size: 17px; font-weight: 600; padding: 0 8px; }"
+                       "QPushButton:pressed { color: #7fbcff; }"));
     done_->hide();
 
     picker_ = new PhotoPicker(*context_.alerts, this);

@@ -23,7 +23,10 @@ QPushButton *barButton(const QString &text, const char *specName, const QString 
     b->setAccessibleDescription(QLatin1String(specName));
     b->setAccessibleName(spoken);
     b->setFlat(true);
-    b->setStyleSheet(QStringLiteral("QPushButton { color: white; font-weight: bold; padding: 4px 8px; }"));
+    // The navigation bar's own button colour, like its back button.
+    b->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; background: transparent; color: #007aff; "
+                       "font-size: 17px; padding: 0 8px; } QPushButton:pressed { color: #7fbcff; }"));
     b->hide();
     return b;
 }
@@ -50,6 +53,7 @@ Users::Users(const UsersContext &context, QWidget *parent) : QWidget(parent), co
 
     edit_ = barButton(tr("Edit"), "EditButton", tr("Edit users"), this);
     add_ = barButton(QStringLiteral("+"), "AddButton", tr("Add a user"), this);
+    add_->setStyleSheet(add_->styleSheet().replace(QStringLiteral("17px"), QStringLiteral("28px")));
     connect(edit_, &QPushButton::clicked, this, &Users::EditButtonCicked);
     connect(add_, &QPushButton::clicked, this, &Users::AddButtonCicked);
 }

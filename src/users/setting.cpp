@@ -113,7 +113,7 @@ void setting::buildTable()
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setFixedHeight(rowHeight * int(rows.size()) + 2);
     QFont f = table_->font();
-    f.setPointSizeF(tablet ? 20 : 17);
+    f.setPixelSize(tablet ? 20 : 17);
     table_->setFont(f);
     table_->setStyleSheet(
         QStringLiteral("QTableWidget { background: white; border: 1px solid #C8D2DC; "
@@ -160,7 +160,7 @@ void setting::buildPanel()
     auto *title = new QLabel(tr("Blood pressure target"), card);
     QFont bold = title->font();
     bold.setBold(true);
-    bold.setPointSizeF(tablet ? 20 : 16);
+    bold.setPixelSize(tablet ? 22 : 17);
     title->setFont(bold);
     grid->addWidget(title, 0, 0, 1, 2, Qt::AlignHCenter);
 
