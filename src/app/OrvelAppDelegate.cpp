@@ -26,6 +26,8 @@
 #pragma pop_macro("emit")
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "users/Users.h"
+#include "users/setting.h"
 
 #if __has_include("measurement/instruction_screen.h")
 #include "measurement/ManualEntryController.h"
@@ -257,9 +259,15 @@ bool OrvelAppDelegate::didFinishLaunching()
 
     auto *history = new Historyandreports(
         HistoryContext{db_, alerts_, &clock_, scheduler_.get(), options_.formFactor, options_.animations});
-    auto *settings =
-        new PlaceholderScreen(QStringLiteral("setting"), tr("Setting"), QStringLiteral("3-1-1_26.png"));
-    usersScreen_ = new PlaceholderScreen(QStringLiteral("Users"), tr("User"), QStringLiteral("3-1-1_20.png"));
+    UsersContext users;
+    users.db = db_;
+    users.alerts = alerts_;
+    users.clock = &clock_;
+    users.documentsFolder = dataDir_;
+    users.formFactor = options_.formFactor;
+    users.animations = options_.animations;
+    auto *settings = new setting(users);
+    usersScreen_ = new Users(users);
     auto *usersNavigation = new NavigationController(usersScreen_);
     usersNavigation->setAnimationsEnabled(options_.animations);
 
@@ -337,6 +345,11 @@ void OrvelAppDelegate::readStore()
         return;
     }
     usersScreen_->setWindowTitle(QString::fromStdString(store_->aArray_lastname_user.at(std::size_t(row))));
+}
+
+int OrvelAppDelegate::UserNumber()
+{
+    return Users::UserNumber;
 }
 
 void OrvelAppDelegate::applicationDidEnterBackground()

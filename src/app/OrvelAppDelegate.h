@@ -87,6 +87,8 @@ public:
     ManualEntryController *manualEntry() const { return manualEntry_; }
     // The users screen (root of the users tab's navigation).
     QWidget *usersScreen() const { return usersScreen_; }
+    // The users-list row last touched since start (0 until one is).
+    static int UserNumber();
     QString dataDir() const { return dataDir_; }
     DBHelper *database() const { return db_; }
 

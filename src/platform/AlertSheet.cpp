@@ -123,6 +123,8 @@ AlertSheet::AlertSheet(Style style, const QString &title, const QString &message
     const bool hasTexts = !title.isEmpty() || !message.isEmpty();
     if (hasTexts)
         cardLayout->addLayout(texts);
+    else
+        delete texts; // a sheet without a title or message (the photo source sheet) has no owner for it
 
     // An action sheet keeps a trailing Cancel apart, in a card of its own.
     const int cancel = cancelIndex();

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace tonara {
+
+class AlertPresenter;
+
+// Where a profile's picture comes from: the sheet with "Take Photo" and
+// "Choose Photo". This build has no camera support (Qt Multimedia is not part
+// of it), so "Take Photo" answers "not have this feature"; "Choose Photo"
+// opens a file dialog on the pictures folder with every format Qt reads.
+class PhotoPicker : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kCamera = 1;
+    static constexpr int kLibrary = 0;
+
+    // Asks for a picture file; returns its path, or empty text when cancelled.
+    using FileChooser = std::function<QString(QWidget *parent)>;
+
+    PhotoPicker(AlertPresenter &alerts, QWidget *parent);
+
+    // Tests put a chooser in place of the dialog.
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // Whether a camera can take the picture.
+    static bool hasCamera() { return false; }
+
+    // The source sheet (addphoto_button_touch / editphoto_button_touch).
+    void showSheet();
+    // The sheet's answer: 0 camera, 1 library, anything else cancels.
+    void actionSheet_clickedButtonAtIndex(int index);
+    // The source last chosen (1 camera, 0 library).
+    int CheckPthotoMode() const { return mode_; }
+
+signals:
+    // A picture was picked, as read from its file (not yet made 100 × 100).
+    void picked(const QImage &picture);
+
+private:
+    void chooseFromLibrary();
+
+    AlertPresenter &alerts_;
+    QWidget *parentWidget_;
+    FileChooser chooser_;
+    int mode_ = kLibrary;
+};
+
+} // namespace tonara

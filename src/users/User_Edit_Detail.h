@@ -1,0 +1,38 @@
+#pragma once
+
+#include "users/ProfileForm.h"
+
+namespace tonara {
+
+// One profile ("Detail"): rename it, change its photo, or delete it with
+// everything it holds.
+class User_Edit_Detail : public ProfileForm {
+    Q_OBJECT
+public:
+    explicit User_Edit_Detail(const UsersContext &context, QWidget *parent = nullptr);
+
+    // Shows the profile in this row of the list (highest number first).
+    void read_Table(int row);
+    int user_id() const { return user_id_; }
+    int indexPath_row_photo() const { return row_; }
+    QPushButton *deleteButton() const { return delete_; }
+
+    void editphoto_button_touch();
+    void DoneButtonCicked();
+    void delete_button_touch();
+    // Back one screen without saving.
+    void ConcelButtonCicked();
+
+signals:
+    void cancelled();
+
+private:
+    void deleteSheet_clickedButtonAtIndex(int index);
+
+    int user_id_ = -1;
+    int row_ = -1;
+    QString storedPhoto_;
+    QPushButton *delete_ = nullptr;
+};
+
+} // namespace tonara

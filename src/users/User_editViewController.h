@@ -1,0 +1,38 @@
+#pragma once
+
+#include "users/UsersContext.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+namespace tonara {
+
+class DataBaseforCD;
+class ProfileTable;
+
+// The profiles for editing ("Edit"): every row leads to its detail screen.
+class User_editViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit User_editViewController(const UsersContext &context, QWidget *parent = nullptr);
+    ~User_editViewController() override;
+
+    // Reads the profiles again and redraws the list.
+    void viewDidLoad();
+    // Pushes the detail screen of that row.
+    void didSelectRow(int row);
+
+    ProfileTable *tableview_top() const { return table_; }
+    const QStringList &listData() const { return listData_; }
+
+private:
+    UsersContext context_;
+    std::unique_ptr<DataBaseforCD> store_;
+    ProfileTable *table_ = nullptr;
+    QStringList listData_;
+    QStringList listPhoto_;
+};
+
+} // namespace tonara
