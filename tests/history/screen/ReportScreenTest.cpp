@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace tonara::test {
 
@@ -74,6 +75,55 @@ TEST_F(ReportScreen, SwipesAreIgnoredWhileAnOverlayIsOpen)
     EXPECT_EQ(report->show_month(), 5);
     report->Month_plus1();
     EXPECT_EQ(report->show_month(), 8) << "the arrows work whatever the flags";
+}
+
+TEST_F(ReportScreen, LegendFromACardZoomsWithCtrlWheelBetweenOneAndFiveTimes)
+{
+    clock.set({2013, 5, 3, 9, 5, 7});
+    add(0, "2013-05-03", "09:05:07", 185, 95, 88);
+    clock.set({2013, 5, 20, 10, 0, 0});
+    for (FormFactor form : {FormFactor::Phone480, FormFactor::Tablet}) {
+        SCOPED_TRACE(isTablet(form) ? "tablet" : "phone");
+        open(form);
+        QPushButton *who = button("who_button", 0);
+        ASSERT_NE(who, nullptr);
+        QTest::mouseClick(who, Qt::LeftButton);
+        ASSERT_TRUE(report->who_press);
+        ASSERT_FALSE(report->WHOview()->isHidden());
+        WhoScrollView *view = report->WHOview()->whoscrollView;
+        QWidget *picture = report->WHOview()->WHO_imageView;
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->viewForZoomingInScrollView(view), picture);
+        const QSize unzoomed = picture->size();
+
+        auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+            const QPointF at(view->viewport()->width() / 2.0, view->viewport()->height() / 2.0);
+            QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          mods, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &e);
+        };
+        wheel(120, Qt::ControlModifier);
+        EXPECT_GT(view->zoomScale(), 1.0);
+        EXPECT_GT(picture->width(), unzoomed.width());
+        for (int i = 0; i < 30; ++i)
+            wheel(120, Qt::ControlModifier);
+        EXPECT_DOUBLE_EQ(view->zoomScale(), 5.0) << "never past five times";
+        EXPECT_EQ(picture->width(), qRound(unzoomed.width() * 5.0));
+        wheel(-120, Qt::NoModifier);
+        EXPECT_DOUBLE_EQ(view->zoomScale(), 5.0) << "a plain wheel scrolls, it does not zoom";
+        for (int i = 0; i < 40; ++i)
+            wheel(-120, Qt::ControlModifier);
+        EXPECT_DOUBLE_EQ(view->zoomScale(), 1.0) << "never below the whole picture";
+
+        // Zoomed, closed and opened again from a card: it starts whole.
+        wheel(240, Qt::ControlModifier);
+        QTest::mouseClick(report->WHOview()->WHO_Back_Touch, Qt::LeftButton);
+        EXPECT_TRUE(report->WHOview()->isHidden());
+        EXPECT_TRUE(report->Slide_Press);
+        QTest::mouseClick(button("who_button", 0), Qt::LeftButton);
+        EXPECT_DOUBLE_EQ(report->WHOview()->whoscrollView->zoomScale(), 1.0);
+        report.reset();
+    }
 }
 
 TEST_F(ReportScreen, CardControlsAreNamedAndOnlyVisibleCardsHaveThem)
