@@ -12,12 +12,14 @@
 #include "measurement/WhoLegendView.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Artwork.h"
+#include "platform/NavigationController.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -367,6 +369,15 @@ void Historyandreports::more_button_touch(int index)
     history_.SQLtriv_Search_more(history_.aArray_triv_id[i]);
     detail_->show(history_, i);
     raiseOverlay(detail_);
+    if (ctx_.animations) {
+        // Pushed in from the right like a screen of a navigation stack.
+        auto *push = new QPropertyAnimation(detail_, "pos", detail_);
+        push->setDuration(NavigationController::kTransitionMs);
+        push->setStartValue(QPoint(width(), 0));
+        push->setEndValue(QPoint(0, 0));
+        push->setEasingCurve(QEasingCurve::OutCubic);
+        push->start(QAbstractAnimation::DeleteWhenStopped);
+    }
 }
 
 void Historyandreports::Detail_view_back()

@@ -126,6 +126,27 @@ TEST_F(ReportScreen, LegendFromACardZoomsWithCtrlWheelBetweenOneAndFiveTimes)
     }
 }
 
+TEST_F(ReportScreen, TheTrivDetailSlidesInFromTheRightWhenAnimated)
+{
+    clock.set({2013, 5, 3, 9, 5, 7});
+    ASSERT_TRUE(
+        store.saveTriv(128, 84, 70, {{{131, 86, 72}, {125, 80, 69}, {128, 86, 70}}}, "", false).stored);
+    clock.set({2013, 5, 20, 10, 0, 0});
+    open();
+    report.reset(); // again, with the transitions a person sees
+    report = std::make_unique<Historyandreports>(
+        HistoryContext{&db, &presenter, &clock, &scheduler, FormFactor::Phone480, true}, &host);
+    report->resize(host.size());
+    report->show();
+    QApplication::processEvents();
+
+    report->more_button_touch(0);
+    EXPECT_TRUE(report->detail_press);
+    EXPECT_GT(report->Detail_view()->x(), 0) << "it starts beside the screen";
+    EXPECT_FALSE(report->Detail_view()->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(report->Detail_view()->pos(), QPoint(0, 0), 5000);
+}
+
 TEST_F(ReportScreen, CardControlsAreNamedAndOnlyVisibleCardsHaveThem)
 {
     for (int d = 1; d <= 28; ++d)
