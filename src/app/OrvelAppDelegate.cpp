@@ -275,6 +275,8 @@ bool OrvelAppDelegate::didFinishLaunching()
     tabBarController_->setViewControllers({measurement_.screen, history, settings, usersNavigation});
     connect(history, &Historyandreports::selectTabRequested, tabBarController_,
             &TonaraTabBarController::setSelectedIndex);
+    connect(history, &Historyandreports::statusBarHiddenRequested, tabBarController_,
+            &TonaraTabBarController::setStatusBarHidden);
     history->setComposerFactory([this, history](const Historyandreports::Mail &mail) {
         auto *composer = new MailComposer({dataDir_, alerts_}, frame_->display());
         composer->setSubject(mail.subject);

@@ -1,5 +1,6 @@
 #include "app/TonaraTabBarController.h"
 
+#include "history/Historyandreports.h"
 #include "platform/DeviceFrame.h"
 #include "platform/TabBar.h"
 #include "platform/TabBarItem.h"
@@ -75,7 +76,12 @@ OrientationMask TonaraTabBarController::supportedInterfaceOrientations(Orientati
 {
     if (selected_ == kHistoryTab && isLandscape(device)) {
         removeChartView();
-        setStatusBarHidden(true);
+        // An open mail composer keeps the status bar as it is; closing it
+        // hides the bar then, since the chart will be up.
+        if (Historyandreports::mail_state != 0)
+            Historyandreports::mail_state = 2;
+        else
+            setStatusBarHidden(true);
         applyTabBarHidden(true);
         const QSize portrait = portraitPoints(formFactor_);
         // The chart lies over the tab screens, which keep their portrait frame.
@@ -102,7 +108,13 @@ OrientationMask TonaraTabBarController::supportedInterfaceOrientations(Orientati
         return kAllOrientations;
     }
     if (selected_ == kHistoryTab) {
-        setStatusBarHidden(false);
+        // An open composer shows the bar when it closes.
+        if (Historyandreports::mail_state != 0) {
+            if (lineBarChartView_)
+                Historyandreports::mail_state = 1;
+        } else {
+            setStatusBarHidden(false);
+        }
         applyTabBarHidden(false);
         removeChartView();
         return kAllOrientations;

@@ -38,6 +38,9 @@ public:
     int selectedIndex() const { return selected_; }
 public slots:
     void setSelectedIndex(int index);
+    // A screen hides the status bar (a mail composer closing over the landscape
+    // chart) or shows it again.
+    void setStatusBarHidden(bool hidden);
 
 public:
     TabBar *tabBar() const { return tabBar_; }
@@ -65,7 +68,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void setStatusBarHidden(bool hidden);
     void applyTabBarHidden(bool hidden);
     void removeChartView();
     void relayout();

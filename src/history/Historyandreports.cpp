@@ -12,12 +12,14 @@
 #include "measurement/WhoLegendView.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Artwork.h"
+#include "platform/NavigationController.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -78,6 +80,25 @@ Historyandreports::Historyandreports(const HistoryContext &context, QWidget *par
     add->setGeometry(248, 7, 64, 30);
     connect(add, &QPushButton::clicked, this, &Historyandreports::deit_add);
     editView_->hide();
+    // The bars keep their phone height on tablets too (the list starts right
+    // under them), so their buttons and titles are sized to fit, not by the
+    // screen's larger button style.
+    const bool tablet = isTablet(ctx_.formFactor);
+    for (QWidget *bar : {topBar_, editView_})
+        for (QWidget *c : bar->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (auto *b = qobject_cast<QPushButton *>(c)) {
+                b->setStyleSheet(
+                    QStringLiteral("QPushButton { min-height: 0px; padding: 0px 8px; font-size: %1px; }")
+                        .arg(tablet ? 17 : 14));
+                b->setGeometry(8, 6, tablet ? 96 : 64, 32);
+            } else if (auto *l = qobject_cast<QLabel *>(c)) {
+                QFont f = l->font();
+                f.setPixelSize(tablet ? 20 : 17);
+                f.setBold(true);
+                l->setFont(f);
+                l->setStyleSheet(QStringLiteral("font-size: %1px; font-weight: bold;").arg(tablet ? 20 : 17));
+            }
+        }
 
     scrollview_ = new MonthListView(history_, s_, this);
     scrollview_->viewport()->installEventFilter(this);
@@ -348,6 +369,15 @@ void Historyandreports::more_button_touch(int index)
     history_.SQLtriv_Search_more(history_.aArray_triv_id[i]);
     detail_->show(history_, i);
     raiseOverlay(detail_);
+    if (ctx_.animations) {
+        // Pushed in from the right like a screen of a navigation stack.
+        auto *push = new QPropertyAnimation(detail_, "pos", detail_);
+        push->setDuration(NavigationController::kTransitionMs);
+        push->setStartValue(QPoint(width(), 0));
+        push->setEndValue(QPoint(0, 0));
+        push->setEasingCurve(QEasingCurve::OutCubic);
+        push->start(QAbstractAnimation::DeleteWhenStopped);
+    }
 }
 
 void Historyandreports::Detail_view_back()

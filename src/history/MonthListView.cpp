@@ -19,6 +19,9 @@ enum Kind { kPad, kTriv, kPen, kWho, kMore, kDelete, kKinds };
 constexpr int kCardPitch = 228;
 constexpr int kCardHeight = 223;
 constexpr int kCardWidth = 307;
+// The empty month's window picture, whole, under the month bar.
+constexpr int kEmptyWindowWidth = 280;
+constexpr int kEmptyWindowHeight = 298;
 const QColor kValueColour(81, 177, 235);
 
 Kind kindOf(CardLayout::Icon icon)
@@ -82,7 +85,7 @@ MonthListView::MonthListView(const MonthHistory &month, double scale, QWidget *p
 int MonthListView::contentHeight() const
 {
     if (n_ == 0)
-        return 298;
+        return kTopOffset + kEmptyWindowHeight;
     return kCardPitch * n_ + kTopOffset + 30;
 }
 
@@ -126,12 +129,30 @@ void MonthListView::paintCards(QWidget &on, QRect exposed)
     };
 
     if (n_ == 0) {
-        const QRect window(0, kTopOffset, 280, 240);
+        const QRect window(0, kTopOffset, kEmptyWindowWidth, kEmptyWindowHeight);
         p.drawPixmap(window, Artwork::pixmap(QStringLiteral("311_window.png"), window.size(), dpr));
-        p.setFont(font(14));
+        // The message keeps its own line breaks; the font shrinks until its
+        // longest line fits the window, so no line wraps into a stray word or
+        // runs past the window's edge.
+        const QRect room(window.x() + 14, window.y() + 50, window.width() - 28, 130);
+        QFont f = font(14);
+        const QStringList lines = emptyText_.split(QLatin1Char('\n'));
+        for (int size = 14; size >= 9; --size) {
+            f = font(size);
+            const QFontMetrics m(f);
+            int widest = 0;
+            for (const QString &line : lines)
+                widest = qMax(widest, m.horizontalAdvance(line.trimmed()));
+            if (widest <= room.width())
+                break;
+        }
+        p.setFont(f);
         p.setPen(Qt::black);
-        p.drawText(QRect(10, 80, 260, 5 * 20), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                   emptyText_);
+        QStringList trimmed;
+        for (const QString &line : lines)
+            trimmed << line.trimmed();
+        p.drawText(room, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap,
+                   trimmed.join(QLatin1Char('\n')));
         return;
     }
 
@@ -150,19 +171,21 @@ void MonthListView::paintCards(QWidget &on, QRect exposed)
         if (c.joinedAbove)
             p.drawPixmap(0, top - 28, join);
         if (c.dayHeader) {
-            p.setFont(font(14));
+            // 12 rather than 14 so the text sits inside the header strip, clear of the card's edge.
+            p.setFont(font(12));
             p.setPen(Qt::black);
             const QString date = QString::fromStdString(month_.aArray_date[ui]);
             // In the card's header strip, above the time band.
-            p.drawText(QRect(15, top, 140, 16), Qt::AlignLeft | Qt::AlignVCenter, date);
+            p.drawText(QRect(15, top + 1, 140, 15), Qt::AlignLeft | Qt::AlignVCenter, date);
             const QString avg =
                 content_->dayAverage ? content_->dayAverage(month_.aArray_date[ui]) : QString();
-            p.drawText(QRect(140, top, 152, 16), Qt::AlignRight | Qt::AlignVCenter,
+            p.drawText(QRect(140, top + 1, 152, 15), Qt::AlignRight | Qt::AlignVCenter,
                        QStringLiteral("%1%2").arg(tr("Avg:"), avg));
         }
         p.setFont(font(18));
         p.setPen(Qt::white);
-        p.drawText(QRect(15, r + 52, 200, 24), Qt::AlignLeft | Qt::AlignVCenter,
+        // Centred in the card's time band.
+        p.drawText(QRect(15, top + 16, 200, 24), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromStdString(c.time));
 
         const int columns[3] = {15, 115, 206};

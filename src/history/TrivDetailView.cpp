@@ -84,6 +84,10 @@ TrivDetailView::TrivDetailView(FormFactor form, QWidget *parent)
         MeasurementUi::valueLabel(this, QStringLiteral("detail_comments"), QString(), tr("Comment"));
     detail_comments->setGeometry(px(15), px(376), px(280), px(30));
     detail_comments->setWordWrap(true);
+    QFont commentFont = detail_comments->font();
+    commentFont.setPixelSize(px(13));
+    detail_comments->setFont(commentFont);
+    detail_comments->setStyleSheet(QStringLiteral("color: #2B3A4A; background: transparent;"));
 }
 
 void TrivDetailView::show(const MonthHistory &month, std::size_t i)

@@ -45,6 +45,18 @@ std::string lowerFirst(std::string s)
     return s;
 }
 
+// Keeps the last reply line of the server, without its line end.
+size_t keepReply(char *data, size_t size, size_t count, void *user)
+{
+    auto *last = static_cast<std::string *>(user);
+    std::string line(data, size * count);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    if (!line.empty())
+        *last = line;
+    return size * count;
+}
+
 } // namespace
 
 std::string SmtpSender::hostOf(const std::string &url)
@@ -101,6 +113,10 @@ SmtpSender::Result SmtpSender::send(const Account &account, const std::string &f
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errors);
+    // The server's replies, so that a refusal is told in its own words.
+    std::string lastReply;
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, keepReply);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &lastReply);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
 
@@ -125,6 +141,9 @@ SmtpSender::Result SmtpSender::send(const Account &account, const std::string &f
     result.error = curl_easy_strerror(rc);
     if (errors[0])
         result.error += std::string(": ") + errors;
+    // A 4xx/5xx answer is the reason a person can act on (wrong password, mailbox full).
+    if (lastReply.size() > 3 && (lastReply[0] == '4' || lastReply[0] == '5'))
+        result.error += " (the server said: " + lastReply + ")";
     return result;
 }
 

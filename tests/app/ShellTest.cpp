@@ -2,6 +2,7 @@
 
 #include "app/TonaraTabBarController.h"
 #include "device/BPAccessory.h"
+#include "history/Historyandreports.h"
 #include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
@@ -247,6 +248,39 @@ TEST_P(ShellOrientation, TurningOnTheHistoryTabShowsTheChartOverEverything)
     EXPECT_FALSE(frame->isStatusBarHidden());
     EXPECT_EQ(tabs->viewController(1)->height(),
               GetParam().portrait.height() - StatusBar::kHeight - TabBar::kHeight);
+}
+
+TEST_P(ShellOrientation, AComposerOpenWhileTurningLeavesTheStatusBarToItsClosing)
+{
+    ShellHarness h(ShellHarness::on(GetParam().formFactor));
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    DeviceFrame *frame = h.app().deviceFrame();
+    auto *history = qobject_cast<Historyandreports *>(tabs->viewController(1));
+    ASSERT_NE(history, nullptr);
+    tabs->setSelectedIndex(1);
+    Historyandreports::mail_state = 1; // the sharing composer is up in portrait
+
+    frame->turnLeft();
+    ASSERT_NE(tabs->LineBarChart_View(), nullptr);
+    EXPECT_EQ(Historyandreports::mail_state, 2);
+    EXPECT_FALSE(frame->isStatusBarHidden()) << "left alone while the composer is open";
+    history->mailComposeController_didFinishWithResult(3, QStringLiteral("Login denied"));
+    EXPECT_EQ(Historyandreports::mail_state, 2) << "a failed send keeps the composer's state";
+    EXPECT_FALSE(frame->isStatusBarHidden());
+    history->mailComposeController_didFinishWithResult(0);
+    EXPECT_EQ(Historyandreports::mail_state, 0);
+    EXPECT_TRUE(frame->isStatusBarHidden()) << "hidden once the composer over the chart closes";
+
+    // Turned back with a composer open again: the bar comes back when it closes.
+    Historyandreports::mail_state = 2;
+    frame->setDeviceOrientation(Orientation::Portrait);
+    ShellHarness::settle();
+    EXPECT_EQ(tabs->LineBarChart_View(), nullptr);
+    EXPECT_EQ(Historyandreports::mail_state, 1);
+    EXPECT_TRUE(frame->isStatusBarHidden());
+    history->mailComposeController_didFinishWithResult(1);
+    EXPECT_EQ(Historyandreports::mail_state, 0);
+    EXPECT_FALSE(frame->isStatusBarHidden());
 }
 
 TEST_P(ShellOrientation, CtrlArrowsTurnTheDevice)

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -166,6 +167,60 @@ TEST_F(Composer, WithoutAnAccountTheAccountPanelAsksAndRemembersItWithoutThePass
     QFile ini(QDir(docs.path()).filePath(QStringLiteral("mail-account.ini")));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_FALSE(ini.readAll().toLower().contains("password"));
+}
+
+TEST(ComposerWithoutKeyring, AsksForThePasswordAndAWrongLoginFailsWithTheServersWords)
+{
+    // No session bus, so no keyring, as on a CI machine.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tonara-test-bus");
+    QTemporaryDir inbox;
+    QProcess server;
+    server.start(QStringLiteral(TONARA_PYTHON), {QStringLiteral(TONARA_MAIL_TEST_DIR "/smtp_sink.py"),
+                                                 inbox.path(), QStringLiteral("me:right")});
+    ASSERT_TRUE(server.waitForStarted(30000));
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 30000);
+    const int port = server.readLine().trimmed().toInt();
+    ASSERT_GT(port, 0) << server.readAllStandardError().toStdString();
+
+    QTemporaryDir docs;
+    QWidget host;
+    host.resize(320, 460);
+    AlertPresenter alerts;
+    alerts.setHost(&host);
+    alerts.setAnimationsEnabled(false);
+    MailComposer composer({docs.path(), &alerts}, &host);
+    composer.setToRecipients({QStringLiteral("doctor@example.org")});
+    composer.addAttachmentData(kCsv, QStringLiteral("text/csv"), QStringLiteral("data.csv"));
+    composer.setAccount({QStringLiteral("smtp://127.0.0.1:%1").arg(port), QStringLiteral("me@example.org"),
+                         QStringLiteral("me")});
+    host.show();
+    composer.present();
+
+    QSignalSpy done(&composer, &MailComposer::didFinish);
+    QWidget *panel = composer.findChild<QWidget *>("account_panel");
+    ASSERT_TRUE(panel);
+    composer.send();
+    QTRY_VERIFY_WITH_TIMEOUT(panel->isVisible(), 30000);
+    EXPECT_EQ(done.count(), 0) << "nothing goes out without a password";
+    EXPECT_FALSE(composer.isSending());
+    const QString asked = panel->findChild<QLabel *>("account_note")
+                              ? panel->findChild<QLabel *>("account_note")->text()
+                              : QString();
+    EXPECT_TRUE(asked.contains("Enter the password to send this message.")) << asked.toStdString();
+    EXPECT_GT(asked.indexOf("Enter the password"), 0) << "the reason comes first: " << asked.toStdString();
+
+    composer.findChild<QLineEdit *>("account_password")->setText(QStringLiteral("wrong"));
+    composer.hideAccountPanel();
+    composer.send();
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 30000);
+    EXPECT_EQ(done.at(0).at(0).toInt(), MailComposer::Failed);
+    const QString error = done.at(0).at(1).toString();
+    EXPECT_TRUE(error.contains("535")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Authentication credentials invalid")) << error.toStdString();
+    EXPECT_EQ(QDir(inbox.path()).entryList(QDir::Files).size(), 0) << "a refused login delivers nothing";
+
+    server.closeWriteChannel();
+    server.waitForFinished(30000);
 }
 
 TEST(MailMessageText, HeadersAndBase64)

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """A real SMTP server on 127.0.0.1 for the composer's tests.
 
-Usage: smtp_sink.py OUT_DIR
-Prints the port it listens on, then writes every message it receives to
+Usage: smtp_sink.py OUT_DIR [USER:PASSWORD]
+With USER:PASSWORD it asks for that login (AUTH over plain text, as a local
+test may) and refuses any other. Prints the port it listens on, then writes every message it receives to
 OUT_DIR/msg-N.eml (the DATA as received) until its standard input closes.
 """
 import os
@@ -10,6 +11,7 @@ import socket
 import sys
 
 from aiosmtpd.controller import Controller
+from aiosmtpd.smtp import AuthResult
 
 
 class Sink:
@@ -34,10 +36,26 @@ def free_port():
         return s.getsockname()[1]
 
 
+class Login:
+    def __init__(self, user, password):
+        self.user = user.encode()
+        self.password = password.encode()
+
+    def __call__(self, server, session, envelope, mechanism, auth_data):
+        ok = getattr(auth_data, "login", None) == self.user and auth_data.password == self.password
+        # handled=False: the server answers a refusal with its own 535 line.
+        return AuthResult(success=ok, handled=False)
+
+
 def main():
     out = sys.argv[1]
     port = free_port()
-    controller = Controller(Sink(out), hostname="127.0.0.1", port=port)
+    options = {}
+    if len(sys.argv) > 2:
+        user, password = sys.argv[2].split(":", 1)
+        options = dict(authenticator=Login(user, password), auth_required=True, auth_require_tls=False,
+                       auth_exclude_mechanism=["LOGIN"])
+    controller = Controller(Sink(out), hostname="127.0.0.1", port=port, **options)
     controller.start()
     print(port, flush=True)
     sys.stdin.read()

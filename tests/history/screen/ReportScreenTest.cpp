@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace tonara::test {
 
@@ -74,6 +75,76 @@ TEST_F(ReportScreen, SwipesAreIgnoredWhileAnOverlayIsOpen)
     EXPECT_EQ(report->show_month(), 5);
     report->Month_plus1();
     EXPECT_EQ(report->show_month(), 8) << "the arrows work whatever the flags";
+}
+
+TEST_F(ReportScreen, LegendFromACardZoomsWithCtrlWheelBetweenOneAndFiveTimes)
+{
+    clock.set({2013, 5, 3, 9, 5, 7});
+    add(0, "2013-05-03", "09:05:07", 185, 95, 88);
+    clock.set({2013, 5, 20, 10, 0, 0});
+    for (FormFactor form : {FormFactor::Phone480, FormFactor::Tablet}) {
+        SCOPED_TRACE(isTablet(form) ? "tablet" : "phone");
+        open(form);
+        QPushButton *who = button("who_button", 0);
+        ASSERT_NE(who, nullptr);
+        QTest::mouseClick(who, Qt::LeftButton);
+        ASSERT_TRUE(report->who_press);
+        ASSERT_FALSE(report->WHOview()->isHidden());
+        WhoScrollView *view = report->WHOview()->whoscrollView;
+        QWidget *picture = report->WHOview()->WHO_imageView;
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->viewForZoomingInScrollView(view), picture);
+        const QSize unzoomed = picture->size();
+
+        auto wheel = [&](int delta, Qt::KeyboardModifiers mods) {
+            const QPointF at(view->viewport()->width() / 2.0, view->viewport()->height() / 2.0);
+            QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          mods, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &e);
+        };
+        wheel(120, Qt::ControlModifier);
+        EXPECT_GT(view->zoomScale(), 1.0);
+        EXPECT_GT(picture->width(), unzoomed.width());
+        for (int i = 0; i < 30; ++i)
+            wheel(120, Qt::ControlModifier);
+        EXPECT_DOUBLE_EQ(view->zoomScale(), 5.0) << "never past five times";
+        EXPECT_EQ(picture->width(), qRound(unzoomed.width() * 5.0));
+        wheel(-120, Qt::NoModifier);
+        EXPECT_DOUBLE_EQ(view->zoomScale(), 5.0) << "a plain wheel scrolls, it does not zoom";
+        for (int i = 0; i < 40; ++i)
+            wheel(-120, Qt::ControlModifier);
+        EXPECT_DOUBLE_EQ(view->zoomScale(), 1.0) << "never below the whole picture";
+
+        // Zoomed, closed and opened again from a card: it starts whole.
+        wheel(240, Qt::ControlModifier);
+        QTest::mouseClick(report->WHOview()->WHO_Back_Touch, Qt::LeftButton);
+        EXPECT_TRUE(report->WHOview()->isHidden());
+        EXPECT_TRUE(report->Slide_Press);
+        QTest::mouseClick(button("who_button", 0), Qt::LeftButton);
+        EXPECT_DOUBLE_EQ(report->WHOview()->whoscrollView->zoomScale(), 1.0);
+        report.reset();
+    }
+}
+
+TEST_F(ReportScreen, TheTrivDetailSlidesInFromTheRightWhenAnimated)
+{
+    clock.set({2013, 5, 3, 9, 5, 7});
+    ASSERT_TRUE(
+        store.saveTriv(128, 84, 70, {{{131, 86, 72}, {125, 80, 69}, {128, 86, 70}}}, "", false).stored);
+    clock.set({2013, 5, 20, 10, 0, 0});
+    open();
+    report.reset(); // again, with the transitions a person sees
+    report = std::make_unique<Historyandreports>(
+        HistoryContext{&db, &presenter, &clock, &scheduler, FormFactor::Phone480, true}, &host);
+    report->resize(host.size());
+    report->show();
+    QApplication::processEvents();
+
+    report->more_button_touch(0);
+    EXPECT_TRUE(report->detail_press);
+    EXPECT_GT(report->Detail_view()->x(), 0) << "it starts beside the screen";
+    EXPECT_FALSE(report->Detail_view()->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(report->Detail_view()->pos(), QPoint(0, 0), 5000);
 }
 
 TEST_F(ReportScreen, CardControlsAreNamedAndOnlyVisibleCardsHaveThem)

@@ -63,6 +63,7 @@ TEST_P(Screenshots, MonthEditDetailLegendEmptyAndSharing)
 
 INSTANTIATE_TEST_SUITE_P(Forms, Screenshots,
                          ::testing::Values(Form{FormFactor::Phone480, "phone480"},
+                                           Form{FormFactor::Phone568, "phone568"},
                                            Form{FormFactor::Tablet, "tablet"}),
                          [](const auto &info) { return std::string(info.param.name); });
 
