@@ -1,5 +1,6 @@
 #include "users/ProfileForm.h"
 
+#include "measurement/MeasurementUi.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Artwork.h"
 #include "storage/DBHelper.h"
@@ -17,17 +18,6 @@
 
 namespace tonara {
 
-namespace {
-
-void name(QWidget *w, const char *specName, const QString &spoken)
-{
-    w->setObjectName(QLatin1String(specName));
-    w->setAccessibleDescription(QLatin1String(specName));
-    w->setAccessibleName(spoken);
-}
-
-} // namespace
-
 ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, const QString &photoButtonText,
                          const char *photoButtonName, QWidget *parent)
     : QWidget(parent), context_(context), photoText_(photoButtonText)
@@ -42,7 +32,7 @@ ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, co
     const bool tablet = isTablet(context_.formFactor);
     const QRect photoRect = tablet ? QRect(110, 70, 160, 160) : QRect(55, 35, 80, 80);
     preview_ = new QLabel(this);
-    name(preview_, "image_Image", tr("Photo"));
+    MeasurementUi::name(preview_, "image_Image", tr("Photo"));
     preview_->setGeometry(photoRect);
     preview_->setScaledContents(true);
     preview_->setStyleSheet(
@@ -50,8 +40,8 @@ ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, co
 
     // A clear button over the preview, so the picture shows through it.
     photoButton_ = new QPushButton(photoButtonText, this);
-    name(photoButton_, photoButtonName,
-         QString(photoButtonText).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    MeasurementUi::name(photoButton_, photoButtonName,
+                        QString(photoButtonText).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     photoButton_->setGeometry(photoRect);
     photoButton_->setFlat(true);
     photoButton_->setStyleSheet(
@@ -59,7 +49,7 @@ ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, co
                        "QPushButton:focus { border: 2px solid #1F8FD6; }"));
 
     name_ = new QLineEdit(this);
-    name(name_, "Text_name", tr("Name"));
+    MeasurementUi::name(name_, "Text_name", tr("Name"));
     QFont f = name_->font();
     f.setPixelSize(tablet ? 30 : 15);
     name_->setFont(f);
@@ -69,7 +59,7 @@ ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, co
     name_->setGeometry(tablet ? QRect(300, 120, 400, 50) : QRect(150, 58, 150, 34));
 
     done_ = new QPushButton(tr("Done"));
-    name(done_, "DoneButton", tr("Done"));
+    MeasurementUi::name(done_, "DoneButton", tr("Done"));
     done_->setParent(this);
     done_->setStyleSheet(
         QStringLiteral("QPushButton { border: none; background: transparent; color: #007aff; "

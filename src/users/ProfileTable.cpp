@@ -1,9 +1,11 @@
 #include "users/ProfileTable.h"
 
+#include "measurement/MeasurementUi.h"
 #include "users/ProfilePhoto.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QVBoxLayout>
 
 namespace tonara {
 
@@ -13,6 +15,16 @@ constexpr int kNameColumn = 1;
 constexpr int kAccessoryColumn = 2;
 constexpr int kPhotoSide = 44;
 } // namespace
+
+ProfileTable *ProfileTable::fillScreen(QWidget *screen, Accessory accessory, const QString &heard)
+{
+    auto *table = new ProfileTable(accessory, screen);
+    MeasurementUi::name(table, QStringLiteral("tableview_top"), heard);
+    auto *layout = new QVBoxLayout(screen);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table);
+    return table;
+}
 
 ProfileTable::ProfileTable(Accessory accessory, QWidget *parent) : QTableWidget(parent), accessory_(accessory)
 {

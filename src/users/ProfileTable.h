@@ -16,6 +16,9 @@ public:
     enum class Accessory { CheckMark, Disclosure };
 
     ProfileTable(Accessory accessory, QWidget *parent = nullptr);
+    // The list both user screens show as their whole content ("tableview_top"),
+    // heard as the given words.
+    static ProfileTable *fillScreen(QWidget *screen, Accessory accessory, const QString &heard);
 
     // Replaces every row: names and photo paths in list order.
     void setProfiles(const QStringList &names, const QStringList &photos);

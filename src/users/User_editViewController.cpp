@@ -8,7 +8,6 @@
 #include "users/User_Edit_Detail.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tonara {
 
@@ -19,13 +18,7 @@ User_editViewController::User_editViewController(const UsersContext &context, QW
     setAccessibleDescription(objectName());
     setWindowTitle(tr("Edit"));
     store_ = std::make_unique<DataBaseforCD>(*context_.db, *context_.alerts);
-    table_ = new ProfileTable(ProfileTable::Accessory::Disclosure, this);
-    table_->setObjectName(QStringLiteral("tableview_top"));
-    table_->setAccessibleDescription(table_->objectName());
-    table_->setAccessibleName(tr("Profiles to edit"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(table_);
+    table_ = ProfileTable::fillScreen(this, ProfileTable::Accessory::Disclosure, tr("Profiles to edit"));
     connect(table_, &ProfileTable::rowChosen, this, &User_editViewController::didSelectRow);
     viewDidLoad();
 }

@@ -1,5 +1,6 @@
 #include "users/Users.h"
 
+#include "measurement/MeasurementUi.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Artwork.h"
 #include "storage/DBHelper.h"
@@ -10,7 +11,6 @@
 #include "users/User_editViewController.h"
 
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tonara {
 
@@ -19,9 +19,7 @@ namespace {
 QPushButton *barButton(const QString &text, const char *specName, const QString &spoken, QWidget *parent)
 {
     auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(specName));
-    b->setAccessibleDescription(QLatin1String(specName));
-    b->setAccessibleName(spoken);
+    MeasurementUi::name(b, QLatin1String(specName), spoken);
     b->setFlat(true);
     // The navigation bar's own button colour, like its back button.
     b->setStyleSheet(
@@ -42,13 +40,7 @@ Users::Users(const UsersContext &context, QWidget *parent) : QWidget(parent), co
     store_ = std::make_unique<DataBaseforCD>(*context_.db, *context_.alerts);
     store_->check_database();
 
-    table_ = new ProfileTable(ProfileTable::Accessory::CheckMark, this);
-    table_->setObjectName(QStringLiteral("tableview_top"));
-    table_->setAccessibleDescription(table_->objectName());
-    table_->setAccessibleName(tr("Users"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(table_);
+    table_ = ProfileTable::fillScreen(this, ProfileTable::Accessory::CheckMark, tr("Users"));
     connect(table_, &ProfileTable::rowChosen, this, &Users::didSelectRow);
 
     edit_ = barButton(tr("Edit"), "EditButton", tr("Edit users"), this);

@@ -1,6 +1,7 @@
 #include "users/setting.h"
 
 #include "measurement/ManualNumberField.h"
+#include "measurement/MeasurementUi.h"
 #include "platform/AlertPresenter.h"
 #include "platform/Artwork.h"
 #include "storage/DBHelper.h"
@@ -22,13 +23,6 @@
 namespace tonara {
 
 namespace {
-
-void name(QWidget *w, const char *specName, const QString &spoken)
-{
-    w->setObjectName(QLatin1String(specName));
-    w->setAccessibleDescription(QLatin1String(specName));
-    w->setAccessibleName(spoken);
-}
 
 // Enter or Return on a row chooses it, as a tap does.
 class RowKeys : public QObject {
@@ -60,7 +54,7 @@ private:
 
 setting::setting(const UsersContext &context, QWidget *parent) : QWidget(parent), context_(context)
 {
-    name(this, "setting", tr("Setting"));
+    MeasurementUi::name(this, "setting", tr("Setting"));
     setWindowTitle(tr("Setting"));
     setWindowIcon(Artwork::icon(QStringLiteral("3-1-1_26.png")));
     store_ = std::make_unique<DataBaseforCD>(*context_.db, *context_.alerts);
@@ -92,7 +86,7 @@ void setting::buildTable()
     layout->setSpacing(8);
 
     table_ = new QTableWidget(this);
-    name(table_, "Setting_table_view", tr("Settings"));
+    MeasurementUi::name(table_, "Setting_table_view", tr("Settings"));
     const QStringList &rows = dataSource_.isEmpty() ? QStringList() : dataSource_.first();
     table_->setColumnCount(1);
     table_->setRowCount(int(rows.size()));
@@ -126,7 +120,7 @@ void setting::buildTable()
     layout->addWidget(table_);
 
     footer_ = new QLabel(tr(kVersion), this);
-    name(footer_, "footer", tr(kVersion));
+    MeasurementUi::name(footer_, "footer", tr(kVersion));
     footer_->setAlignment(Qt::AlignHCenter);
     footer_->setStyleSheet(QStringLiteral("color: #4C566C; background: transparent;"));
     layout->addWidget(footer_);
@@ -138,7 +132,7 @@ void setting::buildPanel()
     const bool tablet = isTablet(context_.formFactor);
     // The panel covers the table; its card holds the two fields.
     panel_ = new QWidget(this);
-    name(panel_, "BloodPressureView", tr("Blood pressure target"));
+    MeasurementUi::name(panel_, "BloodPressureView", tr("Blood pressure target"));
     panel_->setAttribute(Qt::WA_StyledBackground);
     panel_->setStyleSheet(QStringLiteral("#BloodPressureView { background: rgba(30, 40, 52, 150); }"
                                          "QWidget#card { background: white; border-radius: 10px; }"
@@ -167,7 +161,7 @@ void setting::buildPanel()
     auto field = [&](int row, const QString &text, const char *specName, const QString &spoken) {
         auto *label = new QLabel(text, card);
         auto *edit = new ManualNumberField(card);
-        name(edit, specName, spoken);
+        MeasurementUi::name(edit, specName, spoken);
         edit->setFixedWidth(tablet ? 120 : 80);
         label->setBuddy(edit);
         grid->addWidget(label, row, 0);
@@ -179,9 +173,9 @@ void setting::buildPanel()
 
     auto *buttons = new QHBoxLayout;
     back_ = new QPushButton(tr("Back"), card);
-    name(back_, "BloodPressureBack", tr("Back"));
+    MeasurementUi::name(back_, "BloodPressureBack", tr("Back"));
     save_ = new QPushButton(tr("Save"), card);
-    name(save_, "BloodPressureSave", tr("Save"));
+    MeasurementUi::name(save_, "BloodPressureSave", tr("Save"));
     save_->setDefault(true);
     for (QPushButton *b : {back_, save_}) {
         b->setMinimumHeight(tablet ? 44 : 34);
