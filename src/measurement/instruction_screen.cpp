@@ -743,6 +743,7 @@ void instruction_screen::maual_tonara()
     if (HardwareButton_ == 2) {
         ForceDisconnect();
         measurementEnded();
+        session_.ended();
         HardwareButton_ = 0;
     }
     abandonTrivPause();

@@ -323,6 +323,8 @@ TEST_F(ManualOnTheScreenTest, ChoosingManualEntryStopsAMeasurementRunningOutOfSi
     ASSERT_TRUE(manual->isActive());
     EXPECT_EQ(screen->HardwareButton(), 0);
     EXPECT_FALSE(lock.isInhibited());
+    // A later call or trip to the background has nothing left to stop.
+    EXPECT_FALSE(screen->session().measurementRunning());
 
     // No result of the stopped measurement comes up over the wizard.
     sched.advance(60s);
