@@ -479,6 +479,9 @@ void Historyandreports::mailComposeController_didFinishWithResult(int result, co
         break;
     case 3:
         Log::write(kLog, "Mail send error: " + error.toStdString() + ".");
+        // The composer is gone: the person must hear that nothing went out.
+        // mail_state keeps its value until a later composer ends.
+        ctx_.alerts->alert(tr("Mail not sent"), error, {tr("OK")});
         break;
     default:
         break;

@@ -270,12 +270,18 @@ void MailComposer::setStatus(const QString &text)
     status_->setAccessibleName(text);
 }
 
+std::string MailComposer::senderAddress() const
+{
+    // The sender goes into a header and an SMTP command as it stands: only a
+    // plain address, never a line break from a hand-edited settings file.
+    const std::vector<std::string> from = MailMessage::splitAddresses(sender_->text().toStdString());
+    return from.size() == 1 ? from.front() : "tonara@localhost";
+}
+
 std::string MailComposer::messageText() const
 {
     MailMessage m;
-    m.from = sender_->text().trimmed().toStdString();
-    if (m.from.empty())
-        m.from = "tonara@localhost";
+    m.from = senderAddress();
     m.to = MailMessage::splitAddresses(recipients_->text().toStdString());
     m.subject = subject_->text().toStdString();
     m.body = body_->toPlainText().toStdString();
@@ -339,8 +345,7 @@ void MailComposer::startSending(const QString &url, const QString &user, const Q
     progress_->setRange(0, 0);
     setStatus(tr("Sending to %1…").arg(QString::fromStdString(SmtpSender::hostOf(url.toStdString()))));
     const SmtpSender::Account account{url.toStdString(), user.toStdString(), password.toStdString()};
-    const std::string from =
-        sender_->text().trimmed().isEmpty() ? "tonara@localhost" : sender_->text().trimmed().toStdString();
+    const std::string from = senderAddress();
     const std::vector<std::string> to = MailMessage::splitAddresses(recipients_->text().toStdString());
     const std::string message = messageText();
     QPointer<MailComposer> self(this);

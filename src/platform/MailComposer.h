@@ -95,6 +95,7 @@ private:
     void finish(int result, const QString &error = {});
     void setStatus(const QString &text);
     std::string messageText() const;
+    std::string senderAddress() const;
     QString accountFile() const;
     void setEditing(bool on);
 

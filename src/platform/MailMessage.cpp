@@ -85,7 +85,9 @@ std::vector<std::string> MailMessage::splitAddresses(const std::string &text)
     for (char c : text + ",") {
         if (c == ',' || c == ';') {
             const std::string t = trimmed(current);
-            if (!t.empty())
+            // A line break or angle bracket would end the header or the SMTP
+            // command it goes into: such an address is not one.
+            if (!t.empty() && t.find_first_of("\r\n<>") == std::string::npos)
                 out.push_back(t);
             current.clear();
         } else {

@@ -98,7 +98,13 @@ SmtpSender::Result SmtpSender::send(const Account &account, const std::string &f
     Watch watch{&cancelled_, &progress};
     curl_easy_setopt(c, CURLOPT_URL, account.url.c_str());
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
-    curl_easy_setopt(c, CURLOPT_USE_SSL, (long)CURLUSESSL_TRY);
+    // A login never crosses the network in clear: with credentials, encryption
+    // is required (a server on this machine may go without).
+    const bool credentials =
+        !account.user.empty() || !account.password.empty() || account.url.find('@') != std::string::npos;
+    const std::string host = hostOf(account.url);
+    const bool local = host == "127.0.0.1" || host == "localhost";
+    curl_easy_setopt(c, CURLOPT_USE_SSL, (long)(credentials && !local ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     if (!account.user.empty())
         curl_easy_setopt(c, CURLOPT_USERNAME, account.user.c_str());
     if (!account.password.empty())

@@ -232,6 +232,9 @@ TEST(MailMessageText, HeadersAndBase64)
     EXPECT_EQ(MailMessage::headerText("J\xc3\xb6rg"), "=?UTF-8?B?SsO2cmc=?=");
     EXPECT_EQ(MailMessage::splitAddresses(" a@x.org; b@y.org ,, "),
               (std::vector<std::string>{"a@x.org", "b@y.org"}));
+    // A line break would start a new header or SMTP command: such an address is dropped.
+    EXPECT_EQ(MailMessage::splitAddresses("a@x.org\r\nBcc: evil@y.org, b@y.org, <c@z.org>"),
+              (std::vector<std::string>{"b@y.org"}));
     EXPECT_EQ(MailComposer::sizeText(2048), "2.0 KB");
 }
 

@@ -51,7 +51,8 @@ public:
     // dates calls for (under 1 day: 1, under 8: 2, under 31: 3, under 91: 4, else 5).
     int displayType(int code) const;
     // Type 1: the hour of the time text. Otherwise whole days from the date to
-    // today: 0 today (and for dates ahead), 1 yesterday, ...
+    // today: 0 today and tomorrow, 1 yesterday, ...; a date further ahead
+    // counts its whole days ahead (1 for the day after tomorrow).
     int CatchStartPoint_date(const std::string &date, int type, const std::string &time) const;
 
     std::vector<std::string> aArray_date_avg; // "yyyy-MM-dd"

@@ -252,12 +252,23 @@ TEST_F(ReportScreen, SharingTheActiveUsersMonthOrNothing)
     presenter.answer(0);
     EXPECT_EQ(Historyandreports::mail_state, 0);
 
+    // A failed send is said in words; the composer's state waits for a later composer.
+    report->share_bt();
+    presenter.answer(0);
+    report->mailComposeController_didFinishWithResult(3, "Could not connect to server 127.0.0.1");
+    EXPECT_EQ(presenter.currentTitle(), "Mail not sent");
+    EXPECT_EQ(presenter.currentMessage(), "Could not connect to server 127.0.0.1");
+    presenter.answer(0);
+    EXPECT_EQ(Historyandreports::mail_state, 1);
+    report->mailComposeController_didFinishWithResult(0);
+    EXPECT_EQ(Historyandreports::mail_state, 0);
+
     report->Month_plus1();
     report->share_bt();
     presenter.answer(0);
     EXPECT_EQ(presenter.currentTitle(), "No data.");
     presenter.answer(0);
-    EXPECT_EQ(composed.size(), 1u);
+    EXPECT_EQ(composed.size(), 2u); // nothing composed for the empty month
 }
 
 TEST_F(ReportScreen, BannerWaitsASecondThenSlidesAwayInElevenSteps)
