@@ -7,6 +7,7 @@ pkgs=(cmake ninja-build g++ ccache pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-serialport-dev qt6-svg-dev
       qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
       libsqlite3-dev sqlite3 libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd
+      qt6-multimedia-dev libarchive-dev poppler-utils
       libgtest-dev libgmock-dev libbenchmark-dev
       xvfb xauth fonts-dejavu-core socat
       clang libclang-rt-14-dev)
