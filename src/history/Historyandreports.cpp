@@ -101,6 +101,7 @@ Historyandreports::Historyandreports(const HistoryContext &context, QWidget *par
         }
 
     scrollview_ = new MonthListView(history_, s_, this);
+    scrollview_->setAnimated(ctx_.animations);
     scrollview_->viewport()->installEventFilter(this);
     scrollview_->widget()->installEventFilter(this);
     connect(scrollview_, &MonthListView::deleteTouched, this, &Historyandreports::delete_button_touch);

@@ -147,6 +147,39 @@ TEST_F(ReportScreen, TheTrivDetailSlidesInFromTheRightWhenAnimated)
     QTRY_COMPARE_WITH_TIMEOUT(report->Detail_view()->pos(), QPoint(0, 0), 5000);
 }
 
+TEST_F(ReportScreen, DeleteButtonsSlideInFromTheLeftAndOutAgainOnTheCardsInView)
+{
+    for (int d = 1; d <= 20; ++d)
+        add(0, QString::asprintf("2013-05-%02d", d).toStdString(), "09:00:00", 120, 80, 70);
+    open();
+    report.reset(); // again, with the transitions a person sees
+    report = std::make_unique<Historyandreports>(
+        HistoryContext{&db, &presenter, &clock, &scheduler, FormFactor::Phone480, true}, &host);
+    report->resize(host.size());
+    report->show();
+    QApplication::processEvents();
+
+    report->edit_chack();
+    QPushButton *first = button("delete_button", 0);
+    ASSERT_TRUE(first);
+    EXPECT_LT(first->x(), 20) << "it starts beside the card";
+    QTRY_COMPARE_WITH_TIMEOUT(first->x(), 20, 5000);
+
+    // Cards scrolled into view get theirs in place from the pooled buttons.
+    report->scrollview()->scrollToCard(15);
+    QApplication::processEvents();
+    ASSERT_TRUE(button("delete_button", 15));
+    EXPECT_EQ(button("delete_button", 15)->x(), 20);
+    EXPECT_FALSE(button("delete_button", 0));
+
+    report->edit_done();
+    ASSERT_EQ(countVisible("delete_button"), 2) << "they leave by sliding, not at once";
+    EXPECT_TRUE(report->Slide_Press);
+    QTRY_COMPARE_WITH_TIMEOUT(countVisible("delete_button"), 0, 5000);
+    EXPECT_EQ(report->scrollview()->deleteSlide(), 0.0);
+    EXPECT_EQ(countVisible("who_button"), 2) << "the cards' other controls stay";
+}
+
 TEST_F(ReportScreen, CardControlsAreNamedAndOnlyVisibleCardsHaveThem)
 {
     for (int d = 1; d <= 28; ++d)
