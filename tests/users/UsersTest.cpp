@@ -164,6 +164,24 @@ TEST_F(UsersScreen, TouchingARowMakesThatProfileActive)
     EXPECT_TRUE(users->tableview_top()->hasCheckMark(1));
 }
 
+TEST_F(UsersScreen, AChoiceThatCannotBeStoredKeepsTheOldActiveUserOnScreen)
+{
+    seed({"User", "Mother", "Father"}, 0);
+    start();
+    exec("CREATE TRIGGER no_change BEFORE UPDATE ON setting_table BEGIN SELECT RAISE(ABORT, 'disk is full'); "
+         "END");
+    tapRow(users->tableview_top(), 1); // Mother
+    ASSERT_TRUE(alerts.hasAlert());
+    EXPECT_EQ(alerts.currentTitle(), "User not changed");
+    alerts.answer(0);
+    EXPECT_EQ(activeUser(), 0);
+    EXPECT_EQ(users->windowTitle(), "User");
+    EXPECT_EQ(users->currentIndex(), 2);
+    EXPECT_TRUE(users->tableview_top()->hasCheckMark(2));
+    EXPECT_FALSE(users->tableview_top()->hasCheckMark(1));
+    EXPECT_EQ(Users::UserNumber, 0);
+}
+
 TEST_F(UsersScreen, AnActiveNumberBeyondTheLastProfileFallsBackToTheFirst)
 {
     seed({"User", "Mother"}, 4);
