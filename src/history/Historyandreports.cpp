@@ -433,14 +433,15 @@ void Historyandreports::shareChosen(int index)
 void Historyandreports::e_mail(const QString &subject, const QString &recipient, const QString &bodyStart,
                                int mode)
 {
+    // One query gives both the count and the file.
     CsvExport csv(db_, *ctx_.alerts);
-    if (csv.Mail_csv_format(mode, shown_.show_year, shown_.show_month, true).count == 0) {
+    const CsvExport::Result built = csv.Mail_csv_format(mode, shown_.show_year, shown_.show_month, false);
+    if (built.count == 0) {
         ctx_.alerts->alert(tr("No data."), QString(), {tr("OK")});
         return;
     }
     if (!composer_)
         return;
-    const CsvExport::Result built = csv.Mail_csv_format(mode, shown_.show_year, shown_.show_month, false);
     Mail mail;
     mail.subject = subject;
     mail.recipient = recipient;

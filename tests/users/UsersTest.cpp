@@ -164,6 +164,24 @@ TEST_F(UsersScreen, TouchingARowMakesThatProfileActive)
     EXPECT_TRUE(users->tableview_top()->hasCheckMark(1));
 }
 
+TEST_F(UsersScreen, AChoiceThatCannotBeStoredKeepsTheOldActiveUserOnScreen)
+{
+    seed({"User", "Mother", "Father"}, 0);
+    start();
+    exec("CREATE TRIGGER no_change BEFORE UPDATE ON setting_table BEGIN SELECT RAISE(ABORT, 'disk is full'); "
+         "END");
+    tapRow(users->tableview_top(), 1); // Mother
+    ASSERT_TRUE(alerts.hasAlert());
+    EXPECT_EQ(alerts.currentTitle(), "User not changed");
+    alerts.answer(0);
+    EXPECT_EQ(activeUser(), 0);
+    EXPECT_EQ(users->windowTitle(), "User");
+    EXPECT_EQ(users->currentIndex(), 2);
+    EXPECT_TRUE(users->tableview_top()->hasCheckMark(2));
+    EXPECT_FALSE(users->tableview_top()->hasCheckMark(1));
+    EXPECT_EQ(Users::UserNumber, 0);
+}
+
 TEST_F(UsersScreen, AnActiveNumberBeyondTheLastProfileFallsBackToTheFirst)
 {
     seed({"User", "Mother"}, 4);
@@ -312,6 +330,31 @@ TEST_F(UsersScreen, RenamingWithoutAPhotoKeepsThePathAndANewPhotoReplacesTheFile
     EXPECT_TRUE(near(QImage(QString::fromStdString(photoPath(2))).pixel(10, 10), QColor(Qt::darkCyan)));
     store->ReadDataBase_user_table();
     EXPECT_EQ(store->aArray_photo_user[0], photoPath(2)) << "Father's own file, written again";
+}
+
+TEST_F(UsersScreen, AFailedProfileUpdateKeepsTheOldPhotoFile)
+{
+    seed({"User", "Mother", "Father"}, 0);
+    const QImage before(QString::fromStdString(photoPath(2)));
+    start();
+    users->editButton()->click();
+    auto *edit = top<User_editViewController>();
+    tapRow(edit->tableview_top(), 0); // Father
+    auto *detail = top<User_Edit_Detail>();
+    ASSERT_NE(detail, nullptr);
+    pickPhoto(detail);
+    exec("CREATE TRIGGER no_update BEFORE UPDATE ON users_table_new BEGIN SELECT RAISE(ABORT, 'disk is "
+         "full'); END");
+    detail->doneButton()->click();
+    EXPECT_EQ(alerts.currentTitle(), "Profile not saved");
+    alerts.answer(0);
+    EXPECT_EQ(QImage(QString::fromStdString(photoPath(2))), before) << "the old picture is still there";
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.new"}).size(), 0);
+
+    exec("DROP TRIGGER no_update");
+    detail->doneButton()->click();
+    EXPECT_TRUE(near(QImage(QString::fromStdString(photoPath(2))).pixel(10, 10), QColor(Qt::darkCyan)));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.new"}).size(), 0);
 }
 
 TEST_F(UsersScreen, DeletingAProfileTakesItsReadingsAndPhotoAndMovesTheNextDown)

@@ -304,6 +304,33 @@ TEST_F(ReportScreen, SharingTheActiveUsersMonthOrNothing)
     EXPECT_EQ(composed.size(), 2u); // nothing composed for the empty month
 }
 
+TEST_F(ReportScreen, SharingReadsTheReadingsOnce)
+{
+    add(0, "2013-05-03", "08:00:00", 121, 79, 70);
+    open();
+    int exports = 0;
+    sqlite3_trace_v2(
+        db.database(), SQLITE_TRACE_STMT,
+        [](unsigned, void *count, void *, void *sql) {
+            if (std::string(static_cast<const char *>(sql)).find("FROM tonaradock_table where user_id") !=
+                std::string::npos)
+                ++*static_cast<int *>(count);
+            return 0;
+        },
+        &exports);
+    int composed = 0;
+    report->setComposerFactory([&](const Historyandreports::Mail &mail) {
+        composed += mail.attachment.contains("121,79,70");
+        return true;
+    });
+    report->share_bt();
+    presenter.answer(QStringLiteral("Share all data"));
+    sqlite3_trace_v2(db.database(), 0, nullptr, nullptr);
+    EXPECT_EQ(composed, 1);
+    EXPECT_EQ(exports, 1);
+    Historyandreports::mail_state = 0;
+}
+
 TEST_F(ReportScreen, BannerWaitsASecondThenSlidesAwayInElevenSteps)
 {
     open();
