@@ -59,7 +59,7 @@ protected:
     }
     const WeekSlot &slot(const WeekEvaluation &w, int day, SlotPeriod p)
     {
-        return w.slots[WeekEvaluation::slotIndex(day, p)];
+        return w.weekSlots[WeekEvaluation::slotIndex(day, p)];
     }
 
     ManualClock clock;

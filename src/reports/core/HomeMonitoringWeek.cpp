@@ -53,7 +53,7 @@ WeekEvaluation HomeMonitoringWeek::evaluate(const std::vector<WeekReading> &read
     w.threshold = threshold_;
     for (int day = 1; day <= WeekEvaluation::kDays; ++day) {
         for (SlotPeriod p : {SlotPeriod::Morning, SlotPeriod::Evening}) {
-            WeekSlot &s = w.slots[WeekEvaluation::slotIndex(day, p)];
+            WeekSlot &s = w.weekSlots[WeekEvaluation::slotIndex(day, p)];
             s.day = day;
             s.period = p;
         }
@@ -68,7 +68,7 @@ WeekEvaluation HomeMonitoringWeek::evaluate(const std::vector<WeekReading> &read
         const long long day = start_.daysTo(*date) + 1;
         if (day < 1 || day > WeekEvaluation::kDays)
             continue;
-        WeekSlot &s = w.slots[WeekEvaluation::slotIndex(static_cast<int>(day), *window)];
+        WeekSlot &s = w.weekSlots[WeekEvaluation::slotIndex(static_cast<int>(day), *window)];
         ++s.readings;
         s.triv = s.triv || r.triv;
         if (day >= 2) {
@@ -78,7 +78,7 @@ WeekEvaluation HomeMonitoringWeek::evaluate(const std::vector<WeekReading> &read
             ++w.readingsUsed;
         }
     }
-    for (WeekSlot &s : w.slots) {
+    for (WeekSlot &s : w.weekSlots) {
         s.done = s.triv || s.readings >= 2;
         w.slotsDone += s.done;
     }
@@ -119,7 +119,7 @@ void HomeMonitoringWeek::placeNow(WeekEvaluation &w, const LocalDateTime &now) c
 
     if (const std::optional<SlotPeriod> open = windowOfHour(now.hour)) {
         const int idx = WeekEvaluation::slotIndex(d, *open);
-        const WeekSlot &s = w.slots[idx];
+        const WeekSlot &s = w.weekSlots[idx];
         if (!s.done) {
             w.dueNow = idx;
             w.dueReadings = std::max(1, 2 - s.readings);

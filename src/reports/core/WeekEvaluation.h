@@ -8,7 +8,7 @@
 //                                   HomeThreshold::standard(), clock);
 //   if (w.hasResult)
 //       show(w.meanSys, w.meanDia, w.readingsUsed, w.atOrAbove, w.enoughReadings);
-//   for (const WeekSlot &s : w.slots) drawCell(s.day, s.period, s.done);
+//   for (const WeekSlot &s : w.weekSlots) drawCell(s.day, s.period, s.done);
 //
 //   // The latest week a person started in the app (what `--week` reports):
 //   if (std::optional<WeekEvaluation> last = evaluateLatestWeek(db, user, clock)) ...
@@ -63,7 +63,7 @@ struct WeekEvaluation {
     int daysLeft = 0; // days of the week from today on, today included (7 before, 0 after)
 
     // Day by day, morning before evening: slot (day, period) is at index 2 * (day - 1) + (evening ? 1 : 0).
-    std::array<WeekSlot, kSlots> slots{};
+    std::array<WeekSlot, kSlots> weekSlots{};
     int slotsDone = 0;
 
     // The slot whose window is open now and still wants readings, and how many.
