@@ -19,6 +19,11 @@ ExportReadings::Set ExportReadings::load(int user, const std::optional<Window> &
             set.name = q.columnText(0);
         }
     }
+    // The first user exists from the start, named "User" until renamed.
+    if (!set.userExists && user == 0) {
+        set.userExists = true;
+        set.name = "User";
+    }
     // Readings of the same moment keep the order they were stored in.
     SqlStatement q =
         w ? db_.executeQuery("SELECT * FROM tonaradock_table WHERE user_id = ? AND date >= ? AND "
