@@ -101,6 +101,7 @@ Historyandreports::Historyandreports(const HistoryContext &context, QWidget *par
         }
 
     scrollview_ = new MonthListView(history_, s_, this);
+    scrollview_->setAnimated(ctx_.animations);
     scrollview_->viewport()->installEventFilter(this);
     scrollview_->widget()->installEventFilter(this);
     connect(scrollview_, &MonthListView::deleteTouched, this, &Historyandreports::delete_button_touch);
@@ -432,14 +433,15 @@ void Historyandreports::shareChosen(int index)
 void Historyandreports::e_mail(const QString &subject, const QString &recipient, const QString &bodyStart,
                                int mode)
 {
+    // One query gives both the count and the file.
     CsvExport csv(db_, *ctx_.alerts);
-    if (csv.Mail_csv_format(mode, shown_.show_year, shown_.show_month, true).count == 0) {
+    const CsvExport::Result built = csv.Mail_csv_format(mode, shown_.show_year, shown_.show_month, false);
+    if (built.count == 0) {
         ctx_.alerts->alert(tr("No data."), QString(), {tr("OK")});
         return;
     }
     if (!composer_)
         return;
-    const CsvExport::Result built = csv.Mail_csv_format(mode, shown_.show_year, shown_.show_month, false);
     Mail mail;
     mail.subject = subject;
     mail.recipient = recipient;

@@ -4,11 +4,13 @@
 #include "measurement/MeasurementUi.h"
 #include "measurement/core/WHOClassification.h"
 #include "platform/Artwork.h"
+#include "platform/NavigationController.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QVariantAnimation>
 
 namespace tonara {
 
@@ -23,6 +25,10 @@ constexpr int kCardWidth = 307;
 constexpr int kEmptyWindowWidth = 280;
 constexpr int kEmptyWindowHeight = 298;
 const QColor kValueColour(81, 177, 235);
+// The delete button in place, and the way it travels in from beyond the card's left edge.
+constexpr int kDeleteX = 20;
+constexpr int kDeleteWidth = 60;
+constexpr int kDeleteTravel = kDeleteX + kDeleteWidth;
 
 Kind kindOf(CardLayout::Icon icon)
 {
@@ -99,7 +105,10 @@ void MonthListView::addHeaderWidget(QWidget *w)
 void MonthListView::Painting_objects(bool edit, const QString &emptyText,
                                      const std::function<QString(const std::string &)> &dayAverage)
 {
+    const bool wasEditing = edit_;
     edit_ = edit;
+    if (edit != wasEditing)
+        slideDeletes(edit);
     n_ = month_.count();
     emptyText_ = emptyText;
     content_->dayAverage = dayAverage;
@@ -288,8 +297,7 @@ void MonthListView::fill(QPushButton *b, CardLayout::Icon icon, int card, QRect 
         QStringLiteral("%1 %2").arg(QString::fromStdString(month_.aArray_date[i]),
                                     QString::fromStdString(CardLayout::shownTime(month_.aArray_time[i])));
     b->setProperty("card", card);
-    const QRect px(qRound(at.x() * scale_), qRound(at.y() * scale_), qRound(at.width() * scale_),
-                   qRound(at.height() * scale_));
+    const QRect px = toPixels(at);
     b->setGeometry(px);
     b->setIconSize(px.size());
     switch (icon) {
@@ -319,6 +327,57 @@ void MonthListView::fill(QPushButton *b, CardLayout::Icon icon, int card, QRect 
     b->show();
 }
 
+QRect MonthListView::toPixels(QRect at) const
+{
+    return QRect(qRound(at.x() * scale_), qRound(at.y() * scale_), qRound(at.width() * scale_),
+                 qRound(at.height() * scale_));
+}
+
+QRect MonthListView::deleteRect(int card) const
+{
+    const int x = kDeleteX - qRound((1.0 - slide_) * kDeleteTravel);
+    return QRect(x, kCardPitch * card + 170, kDeleteWidth, 32);
+}
+
+void MonthListView::slideDeletes(bool in)
+{
+    const double target = in ? 1.0 : 0.0;
+    if (!animated_) {
+        if (slider_)
+            slider_->stop();
+        slide_ = target;
+        return;
+    }
+    if (!slider_) {
+        slider_ = new QVariantAnimation(this);
+        slider_->setDuration(NavigationController::kTransitionMs);
+        slider_->setEasingCurve(QEasingCurve::OutCubic);
+        connect(slider_, &QVariantAnimation::valueChanged, this, [this](const QVariant &v) {
+            slide_ = v.toDouble();
+            moveDeletes();
+        });
+        // Out of sight at the end of the way out: the pool hands them back.
+        connect(slider_, &QVariantAnimation::finished, this, [this] {
+            if (slide_ <= 0)
+                placeButtons();
+        });
+    }
+    slider_->stop();
+    slider_->setStartValue(slide_);
+    slider_->setEndValue(target);
+    slider_->start();
+}
+
+void MonthListView::moveDeletes()
+{
+    // Only the few pooled buttons in view move: the cards are not painted again.
+    for (const Slot &s : slots_) {
+        QPushButton *b = s.buttons[kDelete];
+        if (s.card >= 0 && !b->isHidden())
+            b->move(toPixels(deleteRect(s.card)).topLeft());
+    }
+}
+
 void MonthListView::placeButtons()
 {
     QVector<bool> used(slots_.size(), false);
@@ -346,8 +405,9 @@ void MonthListView::placeButtons()
                     at = QRect(placed.x, t + kCardPitch * i + 60, 22, 21);
                 fill(s.buttons[kindOf(placed.icon)], placed.icon, i, at);
             }
-            if (edit_)
-                fill(s.buttons[kDelete], CardLayout::Icon::Delete, i, QRect(20, r + 170, 60, 32));
+            // Also while they slide out after edit mode has ended.
+            if (edit_ || slide_ > 0)
+                fill(s.buttons[kDelete], CardLayout::Icon::Delete, i, deleteRect(i));
         }
     }
     for (int k = 0; k < slots_.size(); ++k)

@@ -18,6 +18,7 @@
 #include <functional>
 
 class QPushButton;
+class QVariantAnimation;
 
 namespace tonara {
 
@@ -47,6 +48,10 @@ public:
     QList<QPushButton *> visibleButtons() const;
     // Brings card i into view.
     void scrollToCard(int i);
+    // Whether the delete buttons slide in and out (off under test: at once).
+    void setAnimated(bool on) { animated_ = on; }
+    // How far the delete buttons are in: 0 out beside the card, 1 in place.
+    double deleteSlide() const { return slide_; }
 
 signals:
     void deleteTouched(int index);
@@ -66,6 +71,10 @@ private:
     Slot &slotFor(int card, QVector<bool> &used);
     QPushButton *makeButton(int kind);
     void fill(QPushButton *b, CardLayout::Icon icon, int card, QRect at);
+    QRect toPixels(QRect at) const;
+    QRect deleteRect(int card) const;
+    void slideDeletes(bool in);
+    void moveDeletes();
 
     const MonthHistory &month_;
     double scale_;
@@ -75,6 +84,10 @@ private:
     QString emptyText_;
     bool edit_ = false;
     int n_ = 0;
+    bool animated_ = false;
+    // The delete buttons' way in; while it runs out they stay on the cards.
+    double slide_ = 0;
+    QVariantAnimation *slider_ = nullptr;
 };
 
 } // namespace tonara

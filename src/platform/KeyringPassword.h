@@ -22,8 +22,9 @@ public:
 
     explicit KeyringPassword(QObject *parent = nullptr) : QObject(parent) {}
 
-    void read(const QString &account, ReadDone done);
-    void write(const QString &account, const QString &password, WriteDone done);
+    // Virtual so a test can watch what would reach the keyring.
+    virtual void read(const QString &account, ReadDone done);
+    virtual void write(const QString &account, const QString &password, WriteDone done);
 };
 
 } // namespace tonara

@@ -52,7 +52,8 @@ QLineEdit *field(QWidget *parent, const char *objectName, const QString &heard)
 } // namespace
 
 MailComposer::MailComposer(Options options, QWidget *parent)
-    : QWidget(parent), options_(std::move(options)), keyring_(new KeyringPassword(this)),
+    : QWidget(parent), options_(std::move(options)),
+      keyring_(options_.keyring ? options_.keyring : new KeyringPassword(this)),
       sender_impl_(std::make_unique<SmtpSender>())
 {
     name(this, "mail_composer", tr("New message"));
@@ -247,15 +248,8 @@ void MailComposer::hideAccountPanel()
 {
     const Account a{url_->text().trimmed(), sender_->text().trimmed(), user_->text().trimmed()};
     setAccount(a);
-    const QString password = password_->text();
-    if (!password.isEmpty() && !a.url.isEmpty()) {
-        // Kept in the keyring when there is one; otherwise it stays in the
-        // field for this composer only.
-        keyring_->write(a.user + QLatin1Char('@') + a.url, password, [this](bool stored, const QString &why) {
-            if (!stored)
-                setStatus(tr("The password is used for this message only: %1").arg(why));
-        });
-    }
+    // A typed password stays in its field for this composer; it goes into the
+    // keyring only once a send has proved it.
     panel_->hide();
 }
 
@@ -320,6 +314,8 @@ void MailComposer::send()
         return;
     }
     if (!password_->text().isEmpty() || a.user.isEmpty()) {
+        if (!password_->text().isEmpty())
+            toKeep_ = {a.user + QLatin1Char('@') + a.url, password_->text()};
         startSending(a.url, a.user, password_->text());
         return;
     }
@@ -350,15 +346,22 @@ void MailComposer::startSending(const QString &url, const QString &user, const Q
     const std::string message = messageText();
     QPointer<MailComposer> self(this);
     SmtpSender *sender = sender_impl_.get();
+    // Here, not on the worker: a Cancel pressed while it starts must count.
+    sender->rearm();
     worker_ = std::thread([=] {
+        int shown = -1; // the bar moves by whole percents, not by every block libcurl sends
         const SmtpSender::Result r =
-            sender->send(account, from, to, message, [self](long long done, long long total) {
+            sender->send(account, from, to, message, [self, &shown](long long done, long long total) {
+                const int percent = total > 0 ? int(done * 100 / total) : -1;
+                if (percent == shown)
+                    return;
+                shown = percent;
                 QMetaObject::invokeMethod(
                     self.data(),
                     [self, done, total] {
                         if (self && total > 0) {
-                            self->progress_->setRange(0, 1000);
-                            self->progress_->setValue(int(done * 1000 / total));
+                            self->progress_->setRange(0, 100);
+                            self->progress_->setValue(int(done * 100 / total));
                         }
                     },
                     Qt::QueuedConnection);
@@ -367,7 +370,7 @@ void MailComposer::startSending(const QString &url, const QString &user, const Q
             self.data(),
             [self, r] {
                 if (self)
-                    self->sendingEnded(r.sent, r.cancelled, QString::fromStdString(r.error));
+                    self->sendingEnded(r.sent, r.cancelled, r.loginRefused, QString::fromStdString(r.error));
             },
             Qt::QueuedConnection);
     });
@@ -379,17 +382,28 @@ void MailComposer::stopSending()
         sender_impl_->cancel();
 }
 
-void MailComposer::sendingEnded(bool sent, bool cancelled, const QString &error)
+void MailComposer::sendingEnded(bool sent, bool cancelled, bool loginRefused, const QString &error)
 {
     if (worker_.joinable())
         worker_.join();
     sending_ = false;
     setEditing(true);
+    const auto kept = std::exchange(toKeep_, {});
     if (sent) {
+        // The password worked: now it may be remembered.
+        if (!kept.first.isEmpty())
+            keyring_->write(kept.first, kept.second, [](bool, const QString &) {});
         finish(Sent);
     } else if (cancelled) {
         // Back to the message: nothing went out, nothing is lost.
         setStatus(tr("Sending stopped. The message was not sent."));
+    } else if (loginRefused) {
+        // Wrong user name or password: the person corrects it and sends again.
+        qCWarning(lcMail) << "login refused:" << error;
+        password_->clear();
+        setStatus(error);
+        showAccountPanel(tr("The server refused the login: %1 Check the user name and password.").arg(error));
+        password_->setFocus();
     } else {
         qCWarning(lcMail) << "sending failed:" << error;
         finish(Failed, error);

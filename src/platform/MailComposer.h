@@ -27,6 +27,7 @@
 
 #include <memory>
 #include <thread>
+#include <utility>
 
 class QLabel;
 class QLineEdit;
@@ -46,8 +47,9 @@ public:
     enum Result { Cancelled = 0, Saved = 1, Sent = 2, Failed = 3 };
 
     struct Options {
-        QString documentsFolder;          // Drafts/ and the remembered account go here
-        AlertPresenter *alerts = nullptr; // "draft saved" and other notes
+        QString documentsFolder;            // Drafts/ and the remembered account go here
+        AlertPresenter *alerts = nullptr;   // "draft saved" and other notes
+        KeyringPassword *keyring = nullptr; // not owned; null: the system keyring
     };
 
     MailComposer(Options options, QWidget *parent);
@@ -91,7 +93,7 @@ protected:
 
 private:
     void startSending(const QString &url, const QString &user, const QString &password);
-    void sendingEnded(bool sent, bool cancelled, const QString &error);
+    void sendingEnded(bool sent, bool cancelled, bool loginRefused, const QString &error);
     void finish(int result, const QString &error = {});
     void setStatus(const QString &text);
     std::string messageText() const;
@@ -127,6 +129,8 @@ private:
     bool sending_ = false;
     bool finished_ = false;
     QString lastDraft_;
+    // The account key and typed password of the send under way, for the keyring once it worked.
+    std::pair<QString, QString> toKeep_;
 };
 
 } // namespace tonara

@@ -75,7 +75,11 @@ SmtpSender::Result SmtpSender::send(const Account &account, const std::string &f
                                     const Progress &progress)
 {
     Result result;
-    cancelled_ = false;
+    if (cancelled_) {
+        result.cancelled = true;
+        result.error = "Sending was cancelled.";
+        return result;
+    }
     if (to.empty()) {
         result.error = "There is no recipient.";
         return result;
@@ -144,6 +148,7 @@ SmtpSender::Result SmtpSender::send(const Account &account, const std::string &f
         result.error = "Could not connect to server " + hostOf(account.url) + ": " + why;
         return result;
     }
+    result.loginRefused = rc == CURLE_LOGIN_DENIED;
     result.error = curl_easy_strerror(rc);
     if (errors[0])
         result.error += std::string(": ") + errors;

@@ -10,9 +10,13 @@ namespace tonara {
 
 void BarPlot::attach(QChart *chart, QAbstractAxis *x, QAbstractAxis *y)
 {
-    upper_ = new QLineSeries;
-    lower_ = new QLineSeries;
-    area_ = new QAreaSeries(upper_, lower_);
+    // An area series does not own its edge series: parent them to it, so the
+    // chart deleting the area deletes them too.
+    area_ = new QAreaSeries;
+    upper_ = new QLineSeries(area_);
+    lower_ = new QLineSeries(area_);
+    area_->setUpperSeries(upper_);
+    area_->setLowerSeries(lower_);
     area_->setName(identifier());
     QPen pen(lineColor, lineWidth);
     pen.setJoinStyle(Qt::MiterJoin);

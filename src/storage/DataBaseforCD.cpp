@@ -5,6 +5,7 @@
 #include "storage/DBHelper.h"
 #include "storage/Schema.h"
 #include "storage/SqlStatement.h"
+#include "storage/SqlTransaction.h"
 #include "storage/StorageTexts.h"
 
 namespace tonara {
@@ -190,13 +191,13 @@ bool DataBaseforCD::updataDataBase_forUser_table(int user, const std::string &na
 
 namespace {
 
-// Runs the steps inside a savepoint: all of them, or none when one fails.
+// Runs the steps as one unit: all of them, or none when one fails.
 bool runAll(DBHelper &db, const std::vector<UserStep> &steps)
 {
     sqlite3 *conn = db.database();
-    const SqlStatus begin = SqlStatement::exec(conn, "SAVEPOINT user_renumbering");
-    if (!begin.ok()) {
-        log(begin.message);
+    SqlTransaction tx(conn);
+    if (!tx.begun()) {
+        log(tx.status().message);
         return false;
     }
     for (const UserStep &step : steps) {
@@ -209,15 +210,12 @@ bool runAll(DBHelper &db, const std::vector<UserStep> &steps)
                 continue;
             log(fill(kUpdateStepFailed, st.status().message));
         }
-        SqlStatement::exec(conn, "ROLLBACK TO user_renumbering");
-        SqlStatement::exec(conn, "RELEASE user_renumbering");
+        tx.rollback();
         return false;
     }
-    const SqlStatus commit = SqlStatement::exec(conn, "RELEASE user_renumbering");
+    const SqlStatus commit = tx.commit();
     if (!commit.ok()) {
         log(commit.message);
-        SqlStatement::exec(conn, "ROLLBACK TO user_renumbering");
-        SqlStatement::exec(conn, "RELEASE user_renumbering");
         return false;
     }
     return true;

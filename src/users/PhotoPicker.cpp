@@ -1,6 +1,8 @@
 #include "users/PhotoPicker.h"
 
 #include "platform/AlertPresenter.h"
+#include "users/CameraPanel.h"
+#include "users/QtCameraSource.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -34,6 +36,12 @@ PhotoPicker::PhotoPicker(AlertPresenter &alerts, QWidget *parent)
     : QObject(parent), alerts_(alerts), parentWidget_(parent), chooser_(openDialog)
 {}
 
+PhotoPicker::~PhotoPicker()
+{
+    // The panel lives on the screen, the camera with this: the panel stops the camera first.
+    delete panel_.data();
+}
+
 void PhotoPicker::showSheet()
 {
     alerts_.actionSheet(QString(), {tr("Take Photo"), tr("Choose Photo"), tr("Cancel")},
@@ -48,10 +56,62 @@ void PhotoPicker::actionSheet_clickedButtonAtIndex(int index)
             return;
         }
         mode_ = kCamera;
+        takeWithCamera();
     } else if (index == 1) {
         mode_ = kLibrary;
         chooseFromLibrary();
     }
+}
+
+void PhotoPicker::setCameraSource(CameraSource *camera)
+{
+    delete panel_.data();
+    delete camera_;
+    camera_ = camera;
+    camera_->setParent(this);
+}
+
+CameraSource &PhotoPicker::camera()
+{
+    if (!camera_)
+        camera_ = new QtCameraSource(this);
+    return *camera_;
+}
+
+CameraPanel *PhotoPicker::cameraPanel() const
+{
+    return panel_.data();
+}
+
+bool PhotoPicker::hasCamera()
+{
+    return camera().available();
+}
+
+void PhotoPicker::takeWithCamera()
+{
+    if (panel_ || !parentWidget_)
+        return;
+    panel_ = new CameraPanel(camera(), parentWidget_);
+    panel_->setGeometry(parentWidget_->rect());
+    panel_->show();
+    panel_->raise();
+    CameraPanel *panel = panel_;
+    // The taken picture goes the way of a chosen file.
+    connect(panel, &CameraPanel::taken, this, [this, panel](const QImage &picture) {
+        panel->deleteLater();
+        if (picture.isNull()) {
+            alerts_.alert(tr("Photo not taken"), tr("The camera gave no picture."), {tr("OK")});
+            return;
+        }
+        emit picked(picture);
+    });
+    connect(panel, &CameraPanel::cancelled, panel, &QObject::deleteLater);
+    connect(panel, &CameraPanel::failed, this, [this, panel](const QString &why) {
+        panel->deleteLater();
+        alerts_.alert(tr("Photo not taken"), tr("The camera could not take the photo (%1).").arg(why),
+                      {tr("OK")});
+    });
 }
 
 void PhotoPicker::chooseFromLibrary()

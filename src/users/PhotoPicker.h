@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -9,11 +10,13 @@
 namespace tonara {
 
 class AlertPresenter;
+class CameraPanel;
+class CameraSource;
 
 // Where a profile's picture comes from: the sheet with "Take Photo" and
-// "Choose Photo". This build has no camera support (Qt Multimedia is not part
-// of it), so "Take Photo" answers "not have this feature"; "Choose Photo"
-// opens a file dialog on the pictures folder with every format Qt reads.
+// "Choose Photo". "Take Photo" opens the capture panel on the system's camera
+// where there is one, and otherwise answers "not have this feature"; "Choose
+// Photo" opens a file dialog on the pictures folder with every format Qt reads.
 class PhotoPicker : public QObject {
     Q_OBJECT
 public:
@@ -24,11 +27,16 @@ public:
     using FileChooser = std::function<QString(QWidget *parent)>;
 
     PhotoPicker(AlertPresenter &alerts, QWidget *parent);
+    ~PhotoPicker() override;
 
     // Tests put a chooser in place of the dialog.
     void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // Tests put a camera of their own in place of the system's (taken over).
+    void setCameraSource(CameraSource *camera);
     // Whether a camera can take the picture.
-    static bool hasCamera() { return false; }
+    bool hasCamera();
+    // The capture panel while it is up.
+    CameraPanel *cameraPanel() const;
 
     // The source sheet (addphoto_button_touch / editphoto_button_touch).
     void showSheet();
@@ -43,11 +51,15 @@ signals:
 
 private:
     void chooseFromLibrary();
+    void takeWithCamera();
+    CameraSource &camera();
 
     AlertPresenter &alerts_;
     QWidget *parentWidget_;
     FileChooser chooser_;
     int mode_ = kLibrary;
+    CameraSource *camera_ = nullptr; // made when first asked for
+    QPointer<CameraPanel> panel_;
 };
 
 } // namespace tonara

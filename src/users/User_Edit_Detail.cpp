@@ -1,5 +1,9 @@
 #include "users/User_Edit_Detail.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include "platform/AlertPresenter.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
@@ -7,6 +11,8 @@
 #include "users/ProfilePhoto.h"
 #include "users/core/UserProfiles.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -52,17 +58,34 @@ void User_Edit_Detail::DoneButtonCicked()
     if (user_id_ < 0 || !checkName())
         return;
     QString path = storedPhoto_;
+    QString fresh;
     if (!imageData().isEmpty()) {
+        // The new picture goes beside the old one first: a failed update keeps
+        // the old picture with the old row.
         path = QString::fromStdString(profiles_->photoPathFor(user_id_));
-        if (!writePhoto(path))
+        fresh = path + QStringLiteral(".new");
+        if (!writePhoto(fresh))
             return;
     }
     if (!store_->updataDataBase_forUser_table(user_id_, Text_name()->text().toStdString(),
                                               path.toStdString())) {
+        if (!fresh.isEmpty())
+            QFile::remove(fresh);
         context_.alerts->alert(
             tr("Profile not saved"),
             tr("The new name and photo could not be written to the database. Please try again."), {tr("OK")});
         return;
+    }
+    // rename() puts the new file in the old one's place in one step.
+    if (!fresh.isEmpty() &&
+        std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(fresh);
+        context_.alerts->alert(
+            tr("Photo not saved"),
+            tr("The name was saved, but the new photo could not take the place of \"%1\" (%2).")
+                .arg(QDir::toNativeSeparators(path), why),
+            {tr("OK")});
     }
     storedPhoto_ = path;
     emit finished();

@@ -70,10 +70,18 @@ void Users::showEvent(QShowEvent *event)
     viewWillAppear();
 }
 
-void Users::makeActive(int user)
+bool Users::makeActive(int user)
 {
-    store_->insertDataBase_setting_table(user, -1, -1);
+    if (!store_->insertDataBase_setting_table(user, -1, -1)) {
+        // Readings would otherwise go to someone other than the person on screen.
+        context_.alerts->alert(tr("User not changed"),
+                               tr("The choice could not be saved, so the active user stays as it was. "
+                                  "Please try again."),
+                               {tr("OK")});
+        return false;
+    }
     emit activeUserChanged(user);
+    return true;
 }
 
 void Users::viewWillAppear()
@@ -114,7 +122,10 @@ void Users::didSelectRow(int row)
     const int count = int(listData_.size());
     if (row < 0 || row >= count)
         return;
-    makeActive(count - row - 1);
+    if (!makeActive(count - row - 1)) {
+        table_->clearSelection();
+        return; // the old active user keeps the title and the check mark
+    }
     setWindowTitle(listData_[row]);
     UserNumber = row;
     if (row != currentIndex_) {

@@ -51,7 +51,8 @@ protected:
 
 private:
     void installBarButtons();
-    void makeActive(int user);
+    // False (and said so) when the choice could not be stored.
+    bool makeActive(int user);
 
     UsersContext context_;
     std::unique_ptr<DataBaseforCD> store_;

@@ -1,6 +1,8 @@
 #include "platform/MailComposer.h"
 #include "platform/AlertPresenter.h"
+#include "platform/KeyringPassword.h"
 #include "platform/MailMessage.h"
+#include "platform/SmtpSender.h"
 
 #include <gtest/gtest.h>
 
@@ -212,15 +214,87 @@ TEST(ComposerWithoutKeyring, AsksForThePasswordAndAWrongLoginFailsWithTheServers
     composer.findChild<QLineEdit *>("account_password")->setText(QStringLiteral("wrong"));
     composer.hideAccountPanel();
     composer.send();
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 30000);
-    EXPECT_EQ(done.at(0).at(0).toInt(), MailComposer::Failed);
-    const QString error = done.at(0).at(1).toString();
+    // A refused login opens the account panel again with the server's words.
+    QTRY_VERIFY_WITH_TIMEOUT(!composer.isSending() && panel->isVisible(), 30000);
+    EXPECT_EQ(done.count(), 0);
+    const QString error = panel->findChild<QLabel *>("account_note")->text();
     EXPECT_TRUE(error.contains("535")) << error.toStdString();
     EXPECT_TRUE(error.contains("Authentication credentials invalid")) << error.toStdString();
+    EXPECT_TRUE(composer.findChild<QLineEdit *>("account_password")->text().isEmpty());
     EXPECT_EQ(QDir(inbox.path()).entryList(QDir::Files).size(), 0) << "a refused login delivers nothing";
 
     server.closeWriteChannel();
     server.waitForFinished(30000);
+}
+
+// A keyring that keeps nothing and remembers what it was given.
+class WatchedKeyring : public KeyringPassword {
+public:
+    void read(const QString &, ReadDone done) override { done(false, {}, QStringLiteral("Nothing stored.")); }
+    void write(const QString &account, const QString &password, WriteDone done) override
+    {
+        written << account + QLatin1Char(' ') + password;
+        done(true, {});
+    }
+    QStringList written;
+};
+
+TEST(ComposerKeyring, OnlyAPasswordASendHasProvedIsKept)
+{
+    QTemporaryDir inbox;
+    QProcess server;
+    server.start(QStringLiteral(TONARA_PYTHON), {QStringLiteral(TONARA_MAIL_TEST_DIR "/smtp_sink.py"),
+                                                 inbox.path(), QStringLiteral("me:right")});
+    ASSERT_TRUE(server.waitForStarted(30000));
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 30000);
+    const int port = server.readLine().trimmed().toInt();
+    ASSERT_GT(port, 0) << server.readAllStandardError().toStdString();
+
+    QTemporaryDir docs;
+    QWidget host;
+    host.resize(320, 460);
+    AlertPresenter alerts;
+    WatchedKeyring keyring;
+    MailComposer composer({docs.path(), &alerts, &keyring}, &host);
+    composer.setToRecipients({QStringLiteral("doctor@example.org")});
+    composer.addAttachmentData(kCsv, QStringLiteral("text/csv"), QStringLiteral("data.csv"));
+    const QString url = QStringLiteral("smtp://127.0.0.1:%1").arg(port);
+    composer.setAccount({url, QStringLiteral("me@example.org"), QStringLiteral("me")});
+    host.show();
+    composer.present();
+    QSignalSpy done(&composer, &MailComposer::didFinish);
+    auto *password = composer.findChild<QLineEdit *>("account_password");
+    QWidget *panel = composer.findChild<QWidget *>("account_panel");
+
+    password->setText(QStringLiteral("wrong"));
+    composer.hideAccountPanel();
+    EXPECT_TRUE(keyring.written.isEmpty()) << "not before a send";
+    composer.send();
+    QTRY_VERIFY_WITH_TIMEOUT(!composer.isSending() && panel->isVisible(), 30000);
+    EXPECT_TRUE(keyring.written.isEmpty()) << "a refused password is not kept";
+
+    password->setText(QStringLiteral("right"));
+    composer.hideAccountPanel();
+    composer.send();
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 30000);
+    EXPECT_EQ(done.at(0).at(0).toInt(), MailComposer::Sent) << done.at(0).at(1).toString().toStdString();
+    EXPECT_EQ(keyring.written, QStringList{QStringLiteral("me@%1 right").arg(url)});
+    server.closeWriteChannel();
+    server.waitForFinished(30000);
+}
+
+TEST(SmtpSenderCancel, ACancelBeforeTheWorkerStartsIsNotLost)
+{
+    SmtpSender sender;
+    sender.rearm();
+    sender.cancel(); // pressed while the worker thread is still starting
+    const SmtpSender::Result r =
+        sender.send({QStringLiteral("smtp://127.0.0.1:%1").arg(closedPort()).toStdString(), "", ""},
+                    "me@example.org", {"doctor@example.org"}, "Subject: x\r\n\r\nx\r\n");
+    EXPECT_TRUE(r.cancelled) << r.error;
+    EXPECT_FALSE(r.sent);
+    sender.rearm();
+    EXPECT_FALSE(sender.send({"smtp://127.0.0.1:1", "", ""}, "a@b.org", {"c@d.org"}, "x").cancelled);
 }
 
 TEST(MailMessageText, HeadersAndBase64)

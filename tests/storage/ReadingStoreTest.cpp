@@ -131,6 +131,26 @@ TEST_F(Readings, MissingReadingTableShowsTheFullAlertAndTheSaveGoesOn)
     EXPECT_TRUE(log.contains("Db error no such table: tonaradock_table"));
 }
 
+TEST_F(Readings, AReadingThatCannotBeInsertedTouchesNoDayAverage)
+{
+    ASSERT_TRUE(SqlStatement(conn(), "DROP TABLE tonaradock_table").run());
+    int averageStatements = 0;
+    sqlite3_trace_v2(
+        conn(), SQLITE_TRACE_STMT,
+        [](unsigned, void *count, void *, void *sql) {
+            if (std::string(static_cast<const char *>(sql)).find("day_average") != std::string::npos)
+                ++*static_cast<int *>(count);
+            return 0;
+        },
+        &averageStatements);
+    const auto single = store.saveSingle(120, 80, 70, "", false);
+    sqlite3_trace_v2(conn(), 0, nullptr, nullptr);
+    EXPECT_FALSE(single.stored);
+    ASSERT_EQ(alerts.alerts.size(), 1u);
+    EXPECT_EQ(alerts.alerts[0].message, StorageTexts::kDatabaseFull);
+    EXPECT_EQ(averageStatements, 0) << "no day average of a reading that is not there";
+}
+
 TEST_F(Readings, AnInsertThatFailsAfterPreparingIsNotPassedOverInSilence)
 {
     // A locked or read-only file or a full disk fails at the step, not at

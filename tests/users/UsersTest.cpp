@@ -2,6 +2,8 @@
 
 #include "platform/NavigationBar.h"
 #include "platform/NavigationController.h"
+#include "users/CameraPanel.h"
+#include "users/CameraSource.h"
 #include "users/PhotoPicker.h"
 #include "users/ProfileTable.h"
 #include "users/User_CreateController.h"
@@ -17,9 +19,42 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace tonara::test {
 namespace {
+
+// A camera that shows one frame and hands it over when asked, later, as a real one does.
+class FrameCamera : public CameraSource {
+public:
+    FrameCamera(QImage frame, QString failure = {}) : frame_(std::move(frame)), failure_(std::move(failure))
+    {}
+    bool available() const override { return true; }
+    QWidget *start(QWidget *viewParent) override
+    {
+        running = true;
+        auto *view = new QLabel(viewParent);
+        view->setPixmap(QPixmap::fromImage(frame_));
+        return view;
+    }
+    void takePicture() override
+    {
+        QTimer::singleShot(0, this, [this] {
+            if (!running)
+                return;
+            if (failure_.isEmpty())
+                emit captured(frame_);
+            else
+                emit failed(failure_);
+        });
+    }
+    void stop() override { running = false; }
+    bool running = false;
+
+private:
+    QImage frame_;
+    QString failure_;
+};
 
 class UsersScreen : public UsersScreenTest {
 protected:
@@ -129,6 +164,24 @@ TEST_F(UsersScreen, TouchingARowMakesThatProfileActive)
     EXPECT_TRUE(users->tableview_top()->hasCheckMark(1));
 }
 
+TEST_F(UsersScreen, AChoiceThatCannotBeStoredKeepsTheOldActiveUserOnScreen)
+{
+    seed({"User", "Mother", "Father"}, 0);
+    start();
+    exec("CREATE TRIGGER no_change BEFORE UPDATE ON setting_table BEGIN SELECT RAISE(ABORT, 'disk is full'); "
+         "END");
+    tapRow(users->tableview_top(), 1); // Mother
+    ASSERT_TRUE(alerts.hasAlert());
+    EXPECT_EQ(alerts.currentTitle(), "User not changed");
+    alerts.answer(0);
+    EXPECT_EQ(activeUser(), 0);
+    EXPECT_EQ(users->windowTitle(), "User");
+    EXPECT_EQ(users->currentIndex(), 2);
+    EXPECT_TRUE(users->tableview_top()->hasCheckMark(2));
+    EXPECT_FALSE(users->tableview_top()->hasCheckMark(1));
+    EXPECT_EQ(Users::UserNumber, 0);
+}
+
 TEST_F(UsersScreen, AnActiveNumberBeyondTheLastProfileFallsBackToTheFirst)
 {
     seed({"User", "Mother"}, 4);
@@ -199,6 +252,57 @@ TEST_F(UsersScreen, AnEmptyNameIsRefusedAndTheCameraIsNotThere)
     EXPECT_FALSE(create->touch_photo());
 }
 
+TEST_F(UsersScreen, TakePhotoWithACameraGoesTheWayOfAChosenFile)
+{
+    start();
+    users->addButton()->click();
+    auto *create = top<User_CreateController>();
+    ASSERT_NE(create, nullptr);
+    QImage frame(640, 480, QImage::Format_RGB32);
+    frame.fill(Qt::darkMagenta);
+    auto *camera = new FrameCamera(frame);
+    create->picker()->setCameraSource(camera);
+
+    auto takePhoto = [&] {
+        create->photoButton()->click();
+        alerts.answer(0); // Take Photo
+        CameraPanel *panel = create->picker()->cameraPanel();
+        EXPECT_TRUE(panel && panel->isVisible() && panel->liveView() && camera->running);
+        return panel;
+    };
+    CameraPanel *panel = takePhoto();
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->takeButton()->text(), "Take");
+    QTest::mouseClick(panel->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(camera->running);
+    QTRY_VERIFY_WITH_TIMEOUT(!create->picker()->cameraPanel(), 5000);
+    EXPECT_FALSE(create->touch_photo()) << "cancelled: nothing picked";
+
+    panel = takePhoto();
+    ASSERT_TRUE(panel);
+    QTest::mouseClick(panel->takeButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(create->touch_photo(), 5000);
+    EXPECT_FALSE(camera->running);
+    QTRY_VERIFY_WITH_TIMEOUT(!create->picker()->cameraPanel(), 5000);
+    QTest::keyClicks(create->Text_name(), "Son");
+    create->doneButton()->click();
+    QImageReader png(QString::fromStdString(photoPath(1)));
+    EXPECT_EQ(png.format(), "png");
+    const QImage written = png.read();
+    EXPECT_EQ(written.size(), QSize(100, 100));
+    EXPECT_TRUE(near(written.pixel(50, 50), QColor(Qt::darkMagenta)));
+
+    // A camera that cannot take the picture says why and picks nothing.
+    users->addButton()->click();
+    create = top<User_CreateController>();
+    create->picker()->setCameraSource(camera = new FrameCamera(frame, "the device is busy"));
+    QTest::mouseClick(takePhoto()->takeButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(alerts.hasAlert(), 5000);
+    EXPECT_EQ(alerts.currentTitle(), "Photo not taken");
+    EXPECT_TRUE(alerts.currentMessage().contains("the device is busy"));
+    EXPECT_FALSE(create->touch_photo());
+}
+
 TEST_F(UsersScreen, RenamingWithoutAPhotoKeepsThePathAndANewPhotoReplacesTheFile)
 {
     seed({"User", "Mother", "Father"}, 0);
@@ -226,6 +330,31 @@ TEST_F(UsersScreen, RenamingWithoutAPhotoKeepsThePathAndANewPhotoReplacesTheFile
     EXPECT_TRUE(near(QImage(QString::fromStdString(photoPath(2))).pixel(10, 10), QColor(Qt::darkCyan)));
     store->ReadDataBase_user_table();
     EXPECT_EQ(store->aArray_photo_user[0], photoPath(2)) << "Father's own file, written again";
+}
+
+TEST_F(UsersScreen, AFailedProfileUpdateKeepsTheOldPhotoFile)
+{
+    seed({"User", "Mother", "Father"}, 0);
+    const QImage before(QString::fromStdString(photoPath(2)));
+    start();
+    users->editButton()->click();
+    auto *edit = top<User_editViewController>();
+    tapRow(edit->tableview_top(), 0); // Father
+    auto *detail = top<User_Edit_Detail>();
+    ASSERT_NE(detail, nullptr);
+    pickPhoto(detail);
+    exec("CREATE TRIGGER no_update BEFORE UPDATE ON users_table_new BEGIN SELECT RAISE(ABORT, 'disk is "
+         "full'); END");
+    detail->doneButton()->click();
+    EXPECT_EQ(alerts.currentTitle(), "Profile not saved");
+    alerts.answer(0);
+    EXPECT_EQ(QImage(QString::fromStdString(photoPath(2))), before) << "the old picture is still there";
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.new"}).size(), 0);
+
+    exec("DROP TRIGGER no_update");
+    detail->doneButton()->click();
+    EXPECT_TRUE(near(QImage(QString::fromStdString(photoPath(2))).pixel(10, 10), QColor(Qt::darkCyan)));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.new"}).size(), 0);
 }
 
 TEST_F(UsersScreen, DeletingAProfileTakesItsReadingsAndPhotoAndMovesTheNextDown)

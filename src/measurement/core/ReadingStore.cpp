@@ -128,12 +128,15 @@ ReadingStore::SaveResult ReadingStore::save(Reading reading, bool forActiveUser,
         reading.user_id = activeUser();
     if (details)
         reading.triv_id = nextTrivSeriesNumber();
-    bool all = insertReading(reading);
+    const bool readingIn = insertReading(reading);
+    bool all = readingIn;
     result.reading = reading;
     // A failed step has been told; the rest would be rolled back with it.
     if (details && !toldNotSaved_ && mayWrite()) // the details carry their reading's local date
         all = insertTrivRows(reading.triv_id, *details, reading.date) && all;
-    if (!toldNotSaved_ && mayWrite()) {
+    // A reading that did not go in has no day average to follow: the save stops
+    // here, told already, and is rolled back.
+    if (readingIn && !toldNotSaved_ && mayWrite()) {
         DayAverage averages(db_, alerts_);
         result.average = averages.day_average(reading.date, reading.time, reading.user_id);
         if (result.average.action == DayAverage::Action::Failed) {

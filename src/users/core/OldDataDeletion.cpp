@@ -4,6 +4,7 @@
 #include "base/Log.h"
 #include "storage/DBHelper.h"
 #include "storage/SqlStatement.h"
+#include "storage/SqlTransaction.h"
 #include "storage/StorageTexts.h"
 
 #include <chrono>
@@ -14,8 +15,6 @@ namespace tonara {
 namespace {
 
 using namespace StorageTexts;
-
-constexpr const char *kSavepoint = "old_data_deletion";
 
 void log(const std::string &line)
 {
@@ -83,10 +82,9 @@ bool OldDataDeletion::SQLDeleteFactory(int Monthdata)
                       "DELETE FROM  triv_table   WHERE date <= '" + cut + "' "};
     }
 
-    sqlite3 *conn = db_.database();
-    const SqlStatus begin = SqlStatement::exec(conn, std::string("SAVEPOINT ") + kSavepoint);
-    if (!begin.ok()) {
-        lastError_ = begin.message;
+    SqlTransaction tx(db_.database());
+    if (!tx.begun()) {
+        lastError_ = tx.status().message;
         log(fill(kUpdatePrepareFailed, lastError_));
         db_.closeDatabase();
         return false;
@@ -99,17 +97,15 @@ bool OldDataDeletion::SQLDeleteFactory(int Monthdata)
         }
     }
     if (done) {
-        const SqlStatus commit = SqlStatement::exec(conn, std::string("RELEASE ") + kSavepoint);
+        const SqlStatus commit = tx.commit();
         if (!commit.ok()) {
             lastError_ = commit.message;
             log(fill(kUpdateStepFailed, lastError_));
             done = false;
         }
     }
-    if (!done) {
-        SqlStatement::exec(conn, std::string("ROLLBACK TO ") + kSavepoint);
-        SqlStatement::exec(conn, std::string("RELEASE ") + kSavepoint);
-    }
+    if (!done)
+        tx.rollback();
     db_.closeDatabase();
     return done;
 }

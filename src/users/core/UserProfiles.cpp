@@ -4,6 +4,7 @@
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 #include "storage/SqlStatement.h"
+#include "storage/SqlTransaction.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -19,7 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char *kLogCategory = "users";
-constexpr const char *kSavepoint = "profile_deletion";
 
 void log(const std::string &line)
 {
@@ -98,9 +98,9 @@ bool UserProfiles::deleteProfile(int user)
               [](const Profile &a, const Profile &b) { return a.number < b.number; });
 
     sqlite3 *conn = db_.database();
-    const SqlStatus begin = SqlStatement::exec(conn, std::string("SAVEPOINT ") + kSavepoint);
-    if (!begin.ok()) {
-        lastError_ = begin.message;
+    SqlTransaction tx(conn);
+    if (!tx.begun()) {
+        lastError_ = tx.status().message;
         log(lastError_);
         return false;
     }
@@ -151,7 +151,7 @@ bool UserProfiles::deleteProfile(int user)
         }
     }
     if (done) {
-        const SqlStatus commit = SqlStatement::exec(conn, std::string("RELEASE ") + kSavepoint);
+        const SqlStatus commit = tx.commit();
         if (!commit.ok()) {
             lastError_ = commit.message;
             log(lastError_);
@@ -165,8 +165,7 @@ bool UserProfiles::deleteProfile(int user)
             if (ec)
                 log("cannot move " + it->second + " back to " + it->first + ": " + ec.message());
         }
-        SqlStatement::exec(conn, std::string("ROLLBACK TO ") + kSavepoint);
-        SqlStatement::exec(conn, std::string("RELEASE ") + kSavepoint);
+        tx.rollback();
         db_.closeDatabase();
         return false;
     }

@@ -147,6 +147,39 @@ TEST_F(ReportScreen, TheTrivDetailSlidesInFromTheRightWhenAnimated)
     QTRY_COMPARE_WITH_TIMEOUT(report->Detail_view()->pos(), QPoint(0, 0), 5000);
 }
 
+TEST_F(ReportScreen, DeleteButtonsSlideInFromTheLeftAndOutAgainOnTheCardsInView)
+{
+    for (int d = 1; d <= 20; ++d)
+        add(0, QString::asprintf("2013-05-%02d", d).toStdString(), "09:00:00", 120, 80, 70);
+    open();
+    report.reset(); // again, with the transitions a person sees
+    report = std::make_unique<Historyandreports>(
+        HistoryContext{&db, &presenter, &clock, &scheduler, FormFactor::Phone480, true}, &host);
+    report->resize(host.size());
+    report->show();
+    QApplication::processEvents();
+
+    report->edit_chack();
+    QPushButton *first = button("delete_button", 0);
+    ASSERT_TRUE(first);
+    EXPECT_LT(first->x(), 20) << "it starts beside the card";
+    QTRY_COMPARE_WITH_TIMEOUT(first->x(), 20, 5000);
+
+    // Cards scrolled into view get theirs in place from the pooled buttons.
+    report->scrollview()->scrollToCard(15);
+    QApplication::processEvents();
+    ASSERT_TRUE(button("delete_button", 15));
+    EXPECT_EQ(button("delete_button", 15)->x(), 20);
+    EXPECT_FALSE(button("delete_button", 0));
+
+    report->edit_done();
+    ASSERT_EQ(countVisible("delete_button"), 2) << "they leave by sliding, not at once";
+    EXPECT_TRUE(report->Slide_Press);
+    QTRY_COMPARE_WITH_TIMEOUT(countVisible("delete_button"), 0, 5000);
+    EXPECT_EQ(report->scrollview()->deleteSlide(), 0.0);
+    EXPECT_EQ(countVisible("who_button"), 2) << "the cards' other controls stay";
+}
+
 TEST_F(ReportScreen, CardControlsAreNamedAndOnlyVisibleCardsHaveThem)
 {
     for (int d = 1; d <= 28; ++d)
@@ -269,6 +302,33 @@ TEST_F(ReportScreen, SharingTheActiveUsersMonthOrNothing)
     EXPECT_EQ(presenter.currentTitle(), "No data.");
     presenter.answer(0);
     EXPECT_EQ(composed.size(), 2u); // nothing composed for the empty month
+}
+
+TEST_F(ReportScreen, SharingReadsTheReadingsOnce)
+{
+    add(0, "2013-05-03", "08:00:00", 121, 79, 70);
+    open();
+    int exports = 0;
+    sqlite3_trace_v2(
+        db.database(), SQLITE_TRACE_STMT,
+        [](unsigned, void *count, void *, void *sql) {
+            if (std::string(static_cast<const char *>(sql)).find("FROM tonaradock_table where user_id") !=
+                std::string::npos)
+                ++*static_cast<int *>(count);
+            return 0;
+        },
+        &exports);
+    int composed = 0;
+    report->setComposerFactory([&](const Historyandreports::Mail &mail) {
+        composed += mail.attachment.contains("121,79,70");
+        return true;
+    });
+    report->share_bt();
+    presenter.answer(QStringLiteral("Share all data"));
+    sqlite3_trace_v2(db.database(), 0, nullptr, nullptr);
+    EXPECT_EQ(composed, 1);
+    EXPECT_EQ(exports, 1);
+    Historyandreports::mail_state = 0;
 }
 
 TEST_F(ReportScreen, BannerWaitsASecondThenSlidesAwayInElevenSteps)
