@@ -346,6 +346,8 @@ void HorizontalView::d1_button_touch(int code)
     avgDia_ = periods_.SQL_Avg(n, 2);
     MeasurementUi::setValue(Avg_data_label1, QStringLiteral("%1/%2").arg(avgSys_).arg(avgDia_));
     if (n == 0) {
+        // A tap toggles a checkable button: the previous period stays selected.
+        setButtons(buttonArray, trendCode_);
         SQLNoData(1);
         return;
     }
@@ -455,6 +457,7 @@ void HorizontalView::describeTrend(int rows, int avgSys, int avgDia)
 void HorizontalView::d2_button_touch(int code)
 {
     if (periods_.chackSQL_line(code) == 0) {
+        setButtons(buttonArray2, distributionCode_);
         SQLNoData(2);
         return;
     }
