@@ -233,9 +233,9 @@ void HorizontalView::buildPage1(QWidget *page)
         return l;
     };
     text(QStringLiteral("Avg"), tr("Avg:"), r(45, 52, 40, 26), font(14));
+    // A deeper shade of the light sky blue, readable on the white page (contrast 4.7:1).
     Avg_data_label1 = text(QStringLiteral("Avg_data_label1"), QStringLiteral("0/0"), r(82, 50, 84, 30),
-                           font(20), QColor(137, 228, 255));
-    Avg_data_label1->setStyleSheet(QStringLiteral("color: rgb(137, 228, 255); background: transparent;"));
+                           font(20), QColor(0, 122, 180));
     text(QStringLiteral("mmHg"), tr("mmHg"), r(168, 52, 50, 26), font(14));
     text(QStringLiteral("SYS"), tr("SYS"), r(300, 52, 34, 26), font(14));
     auto *sysKey =
@@ -273,7 +273,7 @@ void HorizontalView::buildPage2(QWidget *page)
     QLabel *title = MeasurementUi::label(page, QStringLiteral("WHO"), tr("WHO"));
     title->setFont(rounded(font(16), true));
     title->setStyleSheet(QStringLiteral("color: black; background: transparent"));
-    title->setGeometry(r(35, 52, 200, 26));
+    title->setGeometry(r(35, 52, 330, 26));
     title->setText(tr("WHO (2003) classification"));
 
     infoButton = MeasurementUi::pictureButton(page, QStringLiteral("i_button_touch"),

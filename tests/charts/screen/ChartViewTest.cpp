@@ -1,4 +1,4 @@
-#include "HistoryFixture.h"
+#include "ChartViewFixture.h"
 
 #include "base/VirtualScheduler.h"
 #include "charts/HorizontalView.h"
@@ -20,47 +20,6 @@
 
 namespace tonara::test {
 namespace {
-
-// The chart view on a household file with a fixed local "now" (2014-06-15 12:00).
-class ChartViewTest : public HistoryTest {
-protected:
-    ChartViewTest() { clock.set({2014, 6, 15, 12, 0, 0}); }
-    ~ChartViewTest() override { view.reset(); }
-
-    void open(FormFactor form = FormFactor::Phone480)
-    {
-        view.reset();
-        presenter.setAnimationsEnabled(false);
-        host.resize(form == FormFactor::Tablet ? QSize(1024, 768)
-                                               : QSize(form == FormFactor::Phone568 ? 568 : 480, 320));
-        presenter.setHost(&host);
-        view = std::make_unique<HorizontalView>(
-            ChartContext{&db, &presenter, &clock, &scheduler, form, false}, &host);
-        view->setComposerFactory([this](const Historyandreports::Mail &m) {
-            mails.push_back(m);
-            return true;
-        });
-        host.show();
-        QApplication::processEvents();
-    }
-    std::string daysAgo(int n) { return CivilDate(2014, 6, 15).plusDays(-n).text(); }
-    void tap(const QString &name) { view->findChild<QPushButton *>(name)->click(); }
-    void shot(const QString &name)
-    {
-        const QString dir = qEnvironmentVariable("TONARA_SCREENSHOT_DIR");
-        if (dir.isEmpty())
-            return;
-        QDir().mkpath(dir + QStringLiteral("/charts"));
-        QApplication::processEvents();
-        EXPECT_TRUE(host.grab().save(dir + QStringLiteral("/charts/") + name + QStringLiteral(".png")));
-    }
-
-    QWidget host;
-    AlertPresenter presenter;
-    VirtualScheduler scheduler;
-    std::unique_ptr<HorizontalView> view;
-    std::vector<Historyandreports::Mail> mails;
-};
 
 TEST_F(ChartViewTest, StartsOnTheWeekWithAveragesTargetsAndDescriptionInWords)
 {
@@ -103,7 +62,6 @@ TEST_F(ChartViewTest, APeriodWithoutRowsKeepsThePreviousButtonAndChartBehindTheP
     EXPECT_FALSE(view->buttonArray[1]->isChecked());
     EXPECT_EQ(view->hostingView->hostedGraph(), week);
     EXPECT_EQ(view->Avg_data_label1->text(), "0/0");
-    shot(QStringLiteral("phone480_nodata"));
     view->scrollToPage(1);
     XYGraph *bars = view->hostingView_bar_chart->hostedGraph();
     tap("buttonArray2_1");
@@ -187,33 +145,6 @@ TEST_F(ChartViewTest, TheMailCarriesAPngOfTheViewAndTheDatesOfTheChartsOwnRows)
     tap("mail_button_touch");
     EXPECT_EQ(presenter.currentTitle(), "No data.");
     EXPECT_EQ(mails.size(), 2u);
-}
-
-TEST_F(ChartViewTest, Screenshots)
-{
-    for (int i = 0; i < 400; i += 1 + i / 20)
-        add(0, daysAgo(i), "08:00:00", 118 + (i * 7) % 40, 76 + (i * 5) % 22, 70);
-    for (auto [h, s, d] : {std::tuple{7, 124, 80}, {12, 135, 88}, {19, 142, 92}})
-        add(0, daysAgo(0), QStringLiteral("%1:15:00").arg(h, 2, 10, QLatin1Char('0')).toStdString(), s, d,
-            70);
-    for (FormFactor form : {FormFactor::Phone480, FormFactor::Tablet, FormFactor::Phone568}) {
-        open(form);
-        const QString f = form == FormFactor::Tablet     ? "tablet"
-                          : form == FormFactor::Phone568 ? "phone568"
-                                                         : "phone480";
-        for (int code = 1; code <= 6; ++code) {
-            view->scrollview_line->horizontalScrollBar()->setValue(0);
-            tap(QStringLiteral("buttonArray_%1").arg(code));
-            shot(f + QStringLiteral("_trend_%1").arg(code));
-            view->scrollToPage(1);
-            tap(QStringLiteral("buttonArray2_%1").arg(code));
-            shot(f + QStringLiteral("_who_%1").arg(code));
-        }
-        tap("i_button_touch");
-        scheduler.advance(Millis(2000));
-        shot(f + QStringLiteral("_legend"));
-        view->whoList()->backButton->click();
-    }
 }
 
 } // namespace
