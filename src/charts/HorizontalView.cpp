@@ -408,6 +408,15 @@ int HorizontalView::yaxis_the_relative_seat(int value) const
 
 void HorizontalView::panit_y_lable_Line(int x, int yHigh, int yLow)
 {
+    // Targets a few mmHg apart would print one number over the other: spread
+    // the two labels around their lines until a line of text fits between.
+    constexpr int kApart = 16;
+    if (targetLow_ != targetHigh_ && std::abs(yLow - yHigh) < kApart) {
+        const int middle = (yLow + yHigh) / 2;
+        const bool highAbove = yHigh <= yLow;
+        yHigh = middle + (highAbove ? -kApart / 2 : kApart / 2);
+        yLow = middle + (highAbove ? kApart / 2 : -kApart / 2);
+    }
     highLabel_->setGeometry(r(x, yHigh, 50, 43));
     lowLabel_->setGeometry(r(x, yLow, 50, 43));
     MeasurementUi::setValue(highLabel_, QString::number(targetHigh_));
@@ -428,6 +437,10 @@ void HorizontalView::core_plot(int type)
     d.xGridInterval = xGrid(type);
     d.targetHigh = targetHigh_;
     d.targetLow = targetLow_;
+    // A year of days side by side: smaller dots, or they merge into a band.
+    const bool dense = type >= PeriodQueries::kYear;
+    d.lineWidth = (dense ? 2 : 3) * s_;
+    d.symbolSize = (dense ? 4 : 7) * s_;
     for (std::size_t i = 0; i < periods_.aArray_sys_avg.size(); ++i) {
         const int at =
             periods_.CatchStartPoint_date(periods_.aArray_date_avg[i], type, periods_.aArray_time_avg[i]);

@@ -74,9 +74,9 @@ std::unique_ptr<XYGraph> TrendPlot::graph(bool axisLabels) const
                                      std::pair{diastolicIdentifier(), diastolicColor()}}) {
         auto plot = std::make_unique<ScatterPlot>(id);
         plot->lineColor = colour;
-        plot->lineWidth = 3;
+        plot->lineWidth = data_.lineWidth;
         plot->symbolColor = colour;
-        plot->symbolSize = 7;
+        plot->symbolSize = data_.symbolSize;
         plot->setDataSource(records.get());
         g->addPlot(std::move(plot));
     }

@@ -47,6 +47,8 @@ public:
         double xGridInterval = 1;
         int targetHigh = 180;
         int targetLow = 60;
+        double lineWidth = 3;  // pixels
+        double symbolSize = 7; // a lone point still shows
         std::vector<std::pair<double, QString>> xLabels;
         QFont labelFont = QFont(QStringLiteral("Arial Rounded MT Bold"), 9);
     };

@@ -6,6 +6,9 @@
 #include "plotting/GraphHostingView.h"
 #include "plotting/XYGraph.h"
 #include "storage/SqlStatement.h"
+#include "users/core/BloodPressureTarget.h"
+
+#include <QMouseEvent>
 
 #include "platform/AlertPresenter.h"
 #include <QLabel>
@@ -145,6 +148,129 @@ TEST_F(ChartViewTest, TheMailCarriesAPngOfTheViewAndTheDatesOfTheChartsOwnRows)
     tap("mail_button_touch");
     EXPECT_EQ(presenter.currentTitle(), "No data.");
     EXPECT_EQ(mails.size(), 2u);
+}
+
+TEST_F(ChartViewTest, EachDisplayTypeHasItsXLabelsOldestAtTheLeft)
+{
+    add(0, daysAgo(0), "08:00:00", 120, 80, 70);
+    add(0, daysAgo(200), "08:00:00", 120, 80, 70);
+    open();
+    auto texts = [this] {
+        std::vector<std::pair<int, QString>> out; // left edge, words
+        for (QLabel *l : view->labelArray)
+            out.emplace_back(l->x(), l->text());
+        return out;
+    };
+    using L = std::vector<std::pair<int, QString>>;
+    tap("buttonArray_1");
+    EXPECT_EQ(texts(), (L{{55, "1AM"}, {220, "noon"}, {385, "11PM"}}));
+    tap("buttonArray_3");
+    EXPECT_EQ(
+        texts(),
+        (L{{36, "05/16"}, {111, "05/22"}, {186, "05/28"}, {261, "06/03"}, {336, "06/09"}, {411, "06/15"}}));
+    tap("buttonArray_4");
+    EXPECT_EQ(texts(), (L{{35, "04/16"}, {215, "05/16"}, {395, "06/15"}}));
+    tap("buttonArray_5");
+    EXPECT_EQ(texts(), (L{{36, "2013/06"},
+                          {111, "2013/08"},
+                          {186, "2013/11"},
+                          {261, "2014/01"},
+                          {336, "2014/04"},
+                          {411, "2014/06"}}));
+    EXPECT_EQ(view->findChildren<QLabel *>("labelArray").size(), 6) << "old labels are removed";
+    // "All" over 200 days is the year type; its chart spans 365 days and today is at x 0.
+    tap("buttonArray_6");
+    EXPECT_EQ(view->displayType(), PeriodQueries::kYear);
+    EXPECT_EQ(view->hostingView->hostedGraph()->defaultPlotSpace().xRange.length, 365);
+    EXPECT_EQ(view->dataForPlot().front().x, 0);
+    EXPECT_EQ(view->dataForPlot().back().x, 200);
+}
+
+TEST_F(ChartViewTest, TargetLabelsStandAtTheirLinesAndCloseTargetsStayApart)
+{
+    add(0, daysAgo(0), "08:00:00", 120, 80, 70);
+    auto label = [this](const char *name) { return view->findChild<QLabel *>(name); };
+    BloodPressureTarget target(users);
+    ASSERT_TRUE(target.save(140, 90));
+    open();
+    EXPECT_EQ(view->hostingView->hostedGraph()->yTicks(), (std::vector<double>{90, 140}));
+    EXPECT_EQ(label("target_high")->text(), "140");
+    EXPECT_EQ(label("target_high")->y(), 210 - 70);
+    EXPECT_EQ(label("target_low")->y(), 210 - 45);
+    EXPECT_TRUE(view->hostingView->accessibleDescription().endsWith("target lines at 90 and 140"));
+
+    // One apart: both lines, and the two numbers do not sit on each other.
+    ASSERT_TRUE(target.save(121, 120));
+    tap("buttonArray_2");
+    EXPECT_EQ(view->hostingView->hostedGraph()->yTicks(), (std::vector<double>{120, 121}));
+    ASSERT_TRUE(label("target_low")->isVisible());
+    EXPECT_GE(label("target_low")->y() - label("target_high")->y(), 16);
+    // Equal: one line and one number.
+    ASSERT_TRUE(target.save(130, 130));
+    tap("buttonArray_2");
+    EXPECT_EQ(view->hostingView->hostedGraph()->yTicks(), (std::vector<double>{130}));
+    EXPECT_FALSE(label("target_low")->isVisible());
+    EXPECT_TRUE(view->hostingView->accessibleDescription().endsWith("target line at 130"));
+}
+
+TEST_F(ChartViewTest, ADragOfThePagesRedrawsPageTwoForTheWeekInEitherDirection)
+{
+    add(0, daysAgo(0), "08:00:00", 120, 80, 70);
+    add(0, daysAgo(20), "08:00:00", 150, 95, 70);
+    open();
+    QWidget *pages = view->findChild<QWidget *>("pages");
+    ASSERT_NE(pages, nullptr);
+    auto drag = [&](int from, int to) {
+        auto send = [&](QEvent::Type type, int x) {
+            const QPointF local(x, 150);
+            QMouseEvent e(type, local, pages->mapToGlobal(local),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(pages, &e);
+        };
+        send(QEvent::MouseButtonPress, from);
+        for (int x = from; x != to; x += (to > from ? 20 : -20))
+            send(QEvent::MouseMove, x);
+        send(QEvent::MouseMove, to);
+        send(QEvent::MouseButtonRelease, to);
+    };
+    drag(400, 100); // to page 2
+    EXPECT_EQ(view->scrollview_line->horizontalScrollBar()->value(), 480);
+    EXPECT_EQ(view->distributionCode(), PeriodQueries::kWeek);
+    EXPECT_EQ(view->who().barTip(5), 100);
+    tap("buttonArray2_3"); // the month holds the grade 1 reading too
+    EXPECT_EQ(view->who().barTip(5), 50);
+    drag(100 + 480, 400 + 480); // back to page 1: page 2 shows the week again
+    EXPECT_EQ(view->scrollview_line->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(view->distributionCode(), PeriodQueries::kWeek);
+    EXPECT_TRUE(view->buttonArray2[2]->isChecked());
+    EXPECT_FALSE(view->buttonArray2[3]->isChecked());
+    EXPECT_EQ(view->who().barTip(5), 100);
+    scheduler.advance(Millis(HorizontalView::kPageTickMillis));
+    EXPECT_EQ(view->currentPage(), 0);
+}
+
+TEST_F(ChartViewTest, EveryControlHasItsNameAndWordsForAScreenReader)
+{
+    add(0, daysAgo(0), "08:00:00", 120, 80, 70);
+    open();
+    view->scrollToPage(1);
+    for (QWidget *w : view->findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QPushButton *>(w) ||
+                             (qobject_cast<QLabel *>(w) && (!static_cast<QLabel *>(w)->text().isEmpty() ||
+                                                            w->property("artwork").isValid()));
+        if (!control || !w->isVisible())
+            continue;
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_FALSE(w->objectName().isEmpty());
+        EXPECT_EQ(w->accessibleDescription(), w->objectName());
+        EXPECT_FALSE(w->accessibleName().isEmpty());
+    }
+    EXPECT_EQ(view->buttonArray[3]->accessibleName(), "Month");
+    EXPECT_EQ(view->findChild<QLabel *>("panit_Face_0")->accessibleName(), "optimal");
+    EXPECT_EQ(view->Avg_data_label1->accessibleName(), "120/80");
+    EXPECT_TRUE(view->hostingView_bar_chart->accessibleDescription().startsWith(
+        "WHO distribution, Week: optimal 100 %"));
 }
 
 } // namespace
