@@ -1,9 +1,11 @@
 // Pictures of the landscape chart view for people to look at, written to
 // $TONARA_SCREENSHOT_DIR (or ./screenshots) as charts/<form>_<page>_<period>.png.
 
+#include "ChartShell.h"
 #include "ChartViewFixture.h"
 
 #include <QDir>
+#include <QMainWindow>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -91,6 +93,23 @@ TEST_P(ChartScreenshots, BothPagesOfEveryPeriodTheLegendAndTheNoDataPanel)
 
 INSTANTIATE_TEST_SUITE_P(FormFactors, ChartScreenshots,
                          ::testing::Values(FormFactor::Phone480, FormFactor::Phone568, FormFactor::Tablet));
+
+// The composer of the chart mail over the chart, in the whole application.
+TEST_P(ChartScreenshots, TheComposerOverTheChart)
+{
+    ShellHarness::Setup setup = ShellHarness::on(GetParam());
+    setup.seed = seedAnnasWeek;
+    ShellHarness h(setup);
+    ASSERT_NE(turnToTheChart(h), nullptr);
+    ASSERT_NE(openComposer(h), nullptr);
+    h.app().window()->adjustSize();
+    ShellHarness::settle();
+    const QString dir = qEnvironmentVariable("TONARA_SCREENSHOT_DIR", QStringLiteral("screenshots")) +
+                        QStringLiteral("/charts");
+    QDir().mkpath(dir);
+    const QString path = dir + QLatin1Char('/') + prefix() + QStringLiteral("composer.png");
+    EXPECT_TRUE(h.app().window()->grab().save(path)) << path.toStdString();
+}
 
 } // namespace
 } // namespace tonara::test
