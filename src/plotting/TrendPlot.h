@@ -62,6 +62,11 @@ public:
     // Targets closer than 2 still get both lines (one when equal).
     static std::vector<PlotRange> targetExclusionRanges(int high, int low);
 
+    // The points whose line can be seen in 0..xLength: those inside and the
+    // ends of every segment that reaches into it, in their order. Ten years of
+    // days in a year-wide chart draw a year's worth of points, not ten.
+    static std::vector<Point> visiblePoints(const std::vector<Point> &points, double xLength);
+
     explicit TrendPlot(Data data);
     const Data &data() const { return data_; }
 
