@@ -709,9 +709,18 @@ void HorizontalView::mail_button_touch2()
 
 void HorizontalView::e_mail(int page)
 {
-    // The dates of the chart's own rows, fresh, of the active user only.
+    // The dates of the chart's own rows, fresh, of the active user only: the
+    // day averages of the trend, the readings that the bars count.
     PeriodQueries rows(*ctx_.db, *ctx_.alerts, *ctx_.clock);
-    if (rows.chackSQL_line(page == ChartMail::kTrendPage ? trendCode_ : distributionCode_) == 0) {
+    std::vector<std::string> dates;
+    if (page == ChartMail::kTrendPage) {
+        rows.chackSQL_line(trendCode_);
+        dates = rows.aArray_date_avg;
+    } else {
+        for (const PeriodQueries::Reading &r : rows.distributionReadings(distributionCode_))
+            dates.push_back(r.date);
+    }
+    if (dates.empty()) {
         ctx_.alerts->alert(tr("No data."), QString(), {tr("OK")});
         return;
     }
@@ -722,7 +731,7 @@ void HorizontalView::e_mail(int page)
     Historyandreports::Mail mail;
     mail.subject = QString::fromStdString(texts.subject);
     mail.recipient = QString();
-    mail.body = QString::fromStdString(texts.body(rows.aArray_date_avg));
+    mail.body = QString::fromStdString(texts.body(dates));
     // The view as shown, before the composer covers it.
     QBuffer png(&mail.attachment);
     png.open(QIODevice::WriteOnly);

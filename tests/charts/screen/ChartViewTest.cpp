@@ -143,11 +143,22 @@ TEST_F(ChartViewTest, TheMailCarriesAPngOfTheViewAndTheDatesOfTheChartsOwnRows)
         "Attached in the email is User \u2019s blood pressure history distribution based on WHO")));
     view->mailComposeController_didFinishWithResult(0);
     EXPECT_EQ(Historyandreports::mail_state, 0);
+    // The year: the trend spans last year too, the bars this calendar year only.
+    add(0, "2013-12-01", "08:00:00", 120, 80, 70);
+    tap("buttonArray2_5");
+    tap("mail_button_touch2");
+    ASSERT_EQ(mails.size(), 3u);
+    EXPECT_TRUE(mails[2].body.endsWith(" 06/15/2014 to 06/12/2014")) << mails[2].body.toStdString();
+    view->scrollToPage(0);
+    tap("buttonArray_5");
+    tap("mail_button_touch");
+    ASSERT_EQ(mails.size(), 4u);
+    EXPECT_TRUE(mails[3].body.endsWith(" 06/15/2014 to 12/01/2013")) << mails[3].body.toStdString();
     // Nothing in the period: "No data." instead of a silent nothing.
     SqlStatement::exec(conn(), "DELETE FROM tonaradock_table; DELETE FROM day_average;");
     tap("mail_button_touch");
     EXPECT_EQ(presenter.currentTitle(), "No data.");
-    EXPECT_EQ(mails.size(), 2u);
+    EXPECT_EQ(mails.size(), 4u);
 }
 
 TEST_F(ChartViewTest, EachDisplayTypeHasItsXLabelsOldestAtTheLeft)
