@@ -5,6 +5,7 @@
 #include "app/SimulatorMenu.h"
 #include "app/TonaraTabBarController.h"
 #include "base/Log.h"
+#include "charts/HorizontalView.h"
 #include "history/Historyandreports.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
@@ -290,6 +291,33 @@ bool OrvelAppDelegate::didFinishLaunching()
                 });
         composer->present();
         return true;
+    });
+    // Landscape on the Report tab: the charts, whose mail composer covers them.
+    tabBarController_->setChartViewFactory([this, history](TonaraTabBarController *tabs, QWidget *parent) {
+        auto *view = new HorizontalView(
+            ChartContext{db_, alerts_, &clock_, scheduler_.get(), options_.formFactor, options_.animations}, parent);
+        view->setReportController(tabs);
+        connect(view, &HorizontalView::statusBarHiddenRequested, tabs, &TonaraTabBarController::setStatusBarHidden);
+        QPointer<HorizontalView> chart(view);
+        view->setComposerFactory([this, history, chart](const Historyandreports::Mail &mail) {
+            auto *composer = new MailComposer({dataDir_, alerts_}, frame_->display());
+            composer->setSubject(mail.subject);
+            composer->setToRecipients({mail.recipient});
+            composer->setMessageBody(mail.body);
+            composer->addAttachmentData(mail.attachment, mail.mimeType, mail.fileName);
+            connect(composer, &MailComposer::didFinish, this,
+                    [history, chart, composer](int result, const QString &error) {
+                        // Turned back to portrait meanwhile: the Report tab ends it alike.
+                        if (chart)
+                            chart->mailComposeController_didFinishWithResult(result, error);
+                        else
+                            history->mailComposeController_didFinishWithResult(result, error);
+                        composer->deleteLater();
+                    });
+            composer->present();
+            return true;
+        });
+        return view;
     });
     // A start request from the device brings the measurement tab forward.
     if (measurement_.screen->metaObject()->indexOfSignal("selectTabRequested(int)") >= 0)

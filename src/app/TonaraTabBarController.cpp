@@ -92,10 +92,11 @@ OrientationMask TonaraTabBarController::supportedInterfaceOrientations(Orientati
         if (!chart) {
             // Stands in until the chart view exists.
             chart = new QWidget(this);
-            chart->setObjectName(QStringLiteral("LineBarChart_View"));
             chart->setAccessibleName(tr("Charts"));
-            chart->setAccessibleDescription(chart->objectName());
+            chart->setAccessibleDescription(QStringLiteral("LineBarChart_View"));
         }
+        // Named after the field that holds it, whatever view it is.
+        chart->setObjectName(QStringLiteral("LineBarChart_View"));
         chart->setParent(this);
         chart->setAutoFillBackground(true);
         QPalette pal = chart->palette();

@@ -40,6 +40,23 @@ std::vector<PlotRange> TrendPlot::targetExclusionRanges(int high, int low)
     return out;
 }
 
+std::vector<TrendPlot::Point> TrendPlot::visiblePoints(const std::vector<Point> &points, double xLength)
+{
+    const double lo = std::min(0.0, xLength), hi = std::max(0.0, xLength);
+    auto reaches = [&](const Point &a, const Point &b) {
+        return std::min(a.x, b.x) <= hi && std::max(a.x, b.x) >= lo;
+    };
+    std::vector<Point> out;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const Point &p = points[i];
+        const bool inside = p.x >= lo && p.x <= hi;
+        if (inside || (i > 0 && reaches(points[i - 1], p)) ||
+            (i + 1 < points.size() && reaches(p, points[i + 1])))
+            out.push_back(p);
+    }
+    return out;
+}
+
 TrendPlot::TrendPlot(Data data) : data_(std::move(data)) {}
 
 std::unique_ptr<XYGraph> TrendPlot::graph(bool axisLabels) const
@@ -69,14 +86,14 @@ std::unique_ptr<XYGraph> TrendPlot::graph(bool axisLabels) const
     if (axisLabels)
         y.title = QStringLiteral("mmHg");
 
-    auto records = std::make_shared<TrendRecords>(data_.points);
+    auto records = std::make_shared<TrendRecords>(visiblePoints(data_.points, data_.xLength));
     for (const auto &[id, colour] : {std::pair{systolicIdentifier(), systolicColor()},
                                      std::pair{diastolicIdentifier(), diastolicColor()}}) {
         auto plot = std::make_unique<ScatterPlot>(id);
         plot->lineColor = colour;
-        plot->lineWidth = 3;
+        plot->lineWidth = data_.lineWidth;
         plot->symbolColor = colour;
-        plot->symbolSize = 7;
+        plot->symbolSize = data_.symbolSize;
         plot->setDataSource(records.get());
         g->addPlot(std::move(plot));
     }

@@ -47,6 +47,8 @@ public:
         double xGridInterval = 1;
         int targetHigh = 180;
         int targetLow = 60;
+        double lineWidth = 3;  // pixels
+        double symbolSize = 7; // a lone point still shows
         std::vector<std::pair<double, QString>> xLabels;
         QFont labelFont = QFont(QStringLiteral("Arial Rounded MT Bold"), 9);
     };
@@ -59,6 +61,11 @@ public:
     // The y ranges left without ticks so that only the targets keep theirs.
     // Targets closer than 2 still get both lines (one when equal).
     static std::vector<PlotRange> targetExclusionRanges(int high, int low);
+
+    // The points whose line can be seen in 0..xLength: those inside and the
+    // ends of every segment that reaches into it, in their order. Ten years of
+    // days in a year-wide chart draw a year's worth of points, not ten.
+    static std::vector<Point> visiblePoints(const std::vector<Point> &points, double xLength);
 
     explicit TrendPlot(Data data);
     const Data &data() const { return data_; }

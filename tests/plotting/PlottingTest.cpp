@@ -107,6 +107,35 @@ TEST(TrendPlotTest, PlotsReadTheirRecordsWholeInOrderAndTodayStandsAtTheRight)
     EXPECT_EQ(rowsWith(img, line, 20, 40), 0) << "no line above the high target";
 }
 
+TEST(TrendPlotTest, OnlyPointsWhoseLineCanBeSeenGoToThePlots)
+{
+    auto xs = [](const std::vector<TrendPlot::Point> &points) {
+        std::vector<double> out;
+        for (const auto &p : points)
+            out.push_back(p.x);
+        return out;
+    };
+    auto at = [](std::vector<double> x) {
+        std::vector<TrendPlot::Point> out;
+        for (double v : x)
+            out.push_back({v, 120, 80});
+        return out;
+    };
+    // The ends of the segments that leave the range stay, so the line still runs to the edge.
+    EXPECT_EQ(xs(TrendPlot::visiblePoints(at({-1, 2, 5, 9, 30, 31}), 6)), (std::vector<double>{-1, 2, 5, 9}));
+    // A segment that spans the whole range from outside keeps both ends.
+    EXPECT_EQ(xs(TrendPlot::visiblePoints(at({-5, 50, 60}), 6)), (std::vector<double>{-5, 50}));
+    EXPECT_TRUE(TrendPlot::visiblePoints(at({40, 50}), 6).empty());
+    TrendPlot::Data d;
+    d.xLength = 365;
+    for (int day = 0; day < 3650; ++day)
+        d.points.push_back({double(day), 130, 85});
+    auto g = TrendPlot(d).graph();
+    EXPECT_EQ(
+        dynamic_cast<ScatterPlot *>(g->plotWithIdentifier(TrendPlot::systolicIdentifier()))->points().size(),
+        367);
+}
+
 TEST(TrendPlotTest, RendersWithItsLabelsIntoAnyPainter)
 {
     TrendPlot::Data d;

@@ -135,7 +135,7 @@ std::vector<PeriodQueries::Reading> PeriodQueries::distributionReadings(int code
 
     std::vector<Reading> out;
     while (rows.next())
-        out.push_back({rows.columnInt(3), rows.columnInt(4)});
+        out.push_back({rows.columnInt(3), rows.columnInt(4), rows.columnText(1)});
     return out;
 }
 

@@ -35,6 +35,7 @@ public:
     struct Reading {
         int sys = 0;
         int dia = 0;
+        std::string date; // "yyyy-MM-dd"
     };
 
     PeriodQueries(DBHelper &db, AlertSink &alerts, const Clock &clock);
