@@ -78,6 +78,7 @@ HomeWeekPanel::HomeWeekPanel(const MeasurementContext &ctx, QWidget *host, HomeW
 
     // Without a running week: what the week is, and the two ways to start it.
     startBox_ = new QWidget(content);
+    MeasurementUi::name(startBox_, QStringLiteral("home_week_start_box"), tr("Start a home-monitoring week"));
     auto *start = new QVBoxLayout(startBox_);
     start->setContentsMargins(0, 0, 0, 0);
     start->setSpacing(qRound(8 * s));
@@ -112,6 +113,7 @@ HomeWeekPanel::HomeWeekPanel(const MeasurementContext &ctx, QWidget *host, HomeW
 
     // With a running week: where it stands and, in time, its result.
     weekBox_ = new QWidget(content);
+    MeasurementUi::name(weekBox_, QStringLiteral("home_week_status"), tr("Your home-monitoring week"));
     auto *week = new QVBoxLayout(weekBox_);
     week->setContentsMargins(0, 0, 0, 0);
     week->setSpacing(qRound(8 * s));
@@ -181,6 +183,8 @@ HomeWeekPanel *HomeWeekPanel::attach(instruction_screen *screen, const Measureme
     screen->modeChoicePanel()->addWeekCard(card);
     auto *panel = new HomeWeekPanel(ctx, screen, card);
     connect(screen, &instruction_screen::readingSaved, panel, &HomeWeekPanel::refresh);
+    // A measurement started on the device's button shows on top of the tab.
+    connect(screen, &instruction_screen::measurementStartRequested, panel, &HomeWeekPanel::closePanel);
     return panel;
 }
 

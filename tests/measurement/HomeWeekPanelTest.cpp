@@ -49,6 +49,22 @@ TEST(HomeWeek, StartsInTwoTapsAndFillsItsSlotsAsReadingsAreSaved)
     EXPECT_TRUE(r.week->evaluation());
 }
 
+TEST(HomeWeek, AMeasurementOnTheDevicesButtonShowsOverTheWeekAndFillsItsSlot)
+{
+    WeekRig r;
+    r.tapStart();
+    ASSERT_TRUE(r.week->isVisible());
+    r.rig.sim.pressSingleButton();
+    r.rig.settle(50ms);
+    EXPECT_FALSE(r.week->isVisible());
+    EXPECT_EQ(r.rig.front(), r.rig.screen->instructionPages());
+    r.rig.screen->go_measuring();
+    ASSERT_TRUE(r.rig.untilSingleResult());
+    r.rig.screen->singleResultPanel()->measurement_save->click();
+    EXPECT_EQ(r.cellState(1, SlotPeriod::Morning), QStringLiteral("half"));
+    EXPECT_EQ(r.week->card()->detail()->text(), QStringLiteral("Now: 1 more morning reading"));
+}
+
 TEST(HomeWeek, WhatIsDueFollowsTheClockWithoutATap)
 {
     WeekRig r;
