@@ -31,6 +31,7 @@
 #include "users/setting.h"
 
 #if __has_include("measurement/instruction_screen.h")
+#include "measurement/HomeWeekPanel.h"
 #include "measurement/ManualEntryController.h"
 #include "measurement/Oscilloscope.h"
 #include "measurement/instruction_screen.h"
@@ -182,6 +183,8 @@ MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &
         tab = measurementTabFor(screen);
         // The mode choice's manual button opens the wizard over the screen.
         manualEntry_ = ManualEntryController::attach(screen, context);
+        // The home-monitoring week's card on the mode choice and its panel.
+        HomeWeekPanel::attach(screen, context);
 #else
         tab.screen = new PlaceholderScreen(QStringLiteral("instruction_screen"), tr("Measurement"),
                                            QStringLiteral("Tab_Bar_icon_cronometer_30x30.png"));

@@ -49,7 +49,7 @@ QPushButton *modeButton(QWidget *parent, const QString &name, const QString &art
 
 } // namespace
 
-ModeChoicePanel::ModeChoicePanel(FormFactor form, QWidget *parent) : QWidget(parent)
+ModeChoicePanel::ModeChoicePanel(FormFactor form, QWidget *parent) : QWidget(parent), form_(form)
 {
     MeasurementUi::name(this, QStringLiteral("start_tonaradock"), tr("Choose a measurement"));
     setProperty("panel", true);
@@ -92,6 +92,15 @@ ModeChoicePanel::ModeChoicePanel(FormFactor form, QWidget *parent) : QWidget(par
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     col->addWidget(hint);
+}
+
+void ModeChoicePanel::addWeekCard(QWidget *card)
+{
+    auto *col = static_cast<QVBoxLayout *>(layout());
+    col->insertWidget(col->indexOf(maual_tonara) + 1, card);
+    if (form_ == FormFactor::Phone480)
+        if (QWidget *hint = findChild<QWidget *>(QStringLiteral("start_hint")))
+            hint->hide();
 }
 
 } // namespace tonara

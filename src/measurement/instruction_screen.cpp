@@ -1011,6 +1011,7 @@ void instruction_screen::showSavedIndicator()
     // Said to a screen reader too: the picture alone is not heard.
     QAccessibleEvent said(save_image_, QAccessible::Alert);
     QAccessible::updateAccessibility(&said);
+    emit readingSaved();
 }
 
 void instruction_screen::save_imagemove()

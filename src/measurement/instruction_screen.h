@@ -147,6 +147,8 @@ signals:
     // then in any case, so the result can come back on top.
     void commentSaved(const QString &text);
     void commentEditorClosed();
+    // A reading went into the file (single, TRIV or manual).
+    void readingSaved();
 
 protected:
     void showEvent(QShowEvent *event) override;
