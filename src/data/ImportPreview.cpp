@@ -85,9 +85,9 @@ QString dateOrderName(ImportDateFormat::Order order)
 {
     switch (order) {
     case ImportDateFormat::MonthDayYear:
-        return ImportPreview::tr("MM/dd/yyyy (month first)");
+        return ImportPreview::tr("MM/dd/yyyy");
     case ImportDateFormat::DayMonthYear:
-        return ImportPreview::tr("dd.MM.yyyy (day first)");
+        return ImportPreview::tr("dd.MM.yyyy");
     default:
         return ImportPreview::tr("yyyy-MM-dd");
     }
@@ -126,8 +126,8 @@ ImportPreview::ImportPreview(Options options, const std::string &bytes, const QS
 
     delimiter_ = new QComboBox(choicesPanel_);
     name(delimiter_, "import_delimiter", tr("Separator"));
-    delimiter_->addItem(tr("Comma ,"), int(','));
-    delimiter_->addItem(tr("Semicolon ;"), int(';'));
+    delimiter_->addItem(tr(", comma"), int(','));
+    delimiter_->addItem(tr("; semicolon"), int(';'));
     dateOrder_ = new QComboBox(choicesPanel_);
     name(dateOrder_, "import_date_order", tr("Dates"));
     for (auto order :
@@ -161,14 +161,14 @@ ImportPreview::ImportPreview(Options options, const std::string &bytes, const QS
 
     rows_ = new QTableWidget(this);
     name(rows_, "import_rows", tr("The first rows as they will be read"));
-    rows_->setColumnCount(5);
-    rows_->setHorizontalHeaderLabels({tr("Line"), tr("Date"), tr("Time"), tr("Reading"), tr("Status")});
+    rows_->setColumnCount(3);
+    rows_->setHorizontalHeaderLabels({tr("Line"), tr("Reading"), tr("Status")});
     rows_->verticalHeader()->hide();
     rows_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     rows_->setSelectionMode(QAbstractItemView::NoSelection);
     rows_->setWordWrap(true);
     rows_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    rows_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    rows_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
 
     counts_ = label(this, "import_counts");
     skipped_ = label(this, "import_skipped");
@@ -375,9 +375,11 @@ void ImportPreview::showPlan()
         const CsvImport::Row &row = plan_.rows[i];
         const Reading &r = row.reading;
         const bool read = row.status != S::Bad;
-        const QStringList cells = {
-            QString::number(row.line), QString::fromStdString(r.date), QString::fromStdString(r.time),
-            read ? tr("%1/%2, %3").arg(r.sys).arg(r.dia).arg(r.pulse) : QString(), statusText(row)};
+        // Date and time as they will be stored, the values below them.
+        QString reading = QString::fromStdString(r.date + " " + r.time).trimmed();
+        if (read)
+            reading += QLatin1Char('\n') + tr("%1/%2, pulse %3").arg(r.sys).arg(r.dia).arg(r.pulse);
+        const QStringList cells = {QString::number(row.line), reading, statusText(row)};
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             if (row.status != S::Ready)
@@ -460,9 +462,12 @@ void ImportPreview::importReadings()
                     : tr("Nothing was imported: %1. Your diary is as it was.").arg(reason);
         qCWarning(lcImport) << "import failed:" << reason;
     }
-    if (r.stored)
+    if (r.stored) {
         setText(counts_, QString());
-    else
+        for (int i = 0; i < rows_->rowCount() && i < int(plan_.rows.size()); ++i)
+            if (plan_.rows[std::size_t(i)].status == S::Ready && rows_->item(i, 2))
+                rows_->item(i, 2)->setText(tr("Imported"));
+    } else
         showPlan();
     setText(result_, words);
     import_->setEnabled(false);
