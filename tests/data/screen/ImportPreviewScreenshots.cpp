@@ -4,6 +4,7 @@
 
 #include "data/ImportTestSupport.h"
 
+#include "data/FhirExportPanel.h"
 #include "data/ImportPreview.h"
 #include "platform/DeviceFrame.h"
 
@@ -59,6 +60,18 @@ TEST_P(ImportScreenshots, PreviewBeforeAndAfterTheImport)
     shoot(frame, "1_preview");
     preview->importReadings();
     shoot(frame, "2_result");
+}
+
+TEST_P(ImportScreenshots, FhirExportPanel)
+{
+    home.add(0, "2013-05-03", "09:05:07", 128, 84, 70, 1);
+    home.add(0, "2013-05-10", "18:00:00", 118, 76, 66, 0, 1);
+    DeviceFrame frame(GetParam().factor);
+    frame.show();
+    auto *panel = new FhirExportPanel({&home.db, 0, &home.clock, {}}, frame.display());
+    panel->present();
+    panel->saveTo(QString::fromStdString(home.dir.path()) + "/tonara-User-2013-05-20.fhir.json");
+    shoot(frame, "3_fhir_export");
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, ImportScreenshots,
