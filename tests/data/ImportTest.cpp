@@ -82,6 +82,11 @@ TEST_F(ImportTest, AmbiguousDatesWaitForThePersonsChoiceAndColumnsCanBePickedByH
     EXPECT_FALSE(d.options.hasHeader);
     EXPECT_FALSE(d.options.columns.complete());
 
+    // Before the columns are chosen nothing is ready, and nothing is guessed.
+    const CsvImport::Plan unchosen = csv.plan(d.options, 0, home.clock.localNow());
+    ASSERT_EQ(unchosen.count(Status::Bad), 2);
+    EXPECT_EQ(unchosen.rows[0].problem, CsvImport::Problem::ColumnsNotChosen);
+
     CsvImport::Options o = d.options;
     o.columns = ImportColumns{};
     o.columns.date = 0;

@@ -244,6 +244,8 @@ std::string why(const CsvImport::Row &row)
         return "its date and time lie in the future";
     case P::UnclosedQuote:
         return "a quote opened here is never closed";
+    case P::ColumnsNotChosen:
+        return "the columns are not known";
     case P::None:
         break;
     }

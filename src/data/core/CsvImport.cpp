@@ -96,9 +96,14 @@ std::string CsvImport::comment(const std::string &text)
 
 CsvImport::Detection CsvImport::detect() const
 {
+    return detect(CsvReader::detectDelimiter(text_));
+}
+
+CsvImport::Detection CsvImport::detect(char delimiter) const
+{
     Detection d;
     Options &o = d.options;
-    o.delimiter = CsvReader::detectDelimiter(text_);
+    o.delimiter = delimiter;
     const CsvReader::Table t = table(o.delimiter);
     if (t.rows.empty())
         return d;
@@ -114,17 +119,25 @@ CsvImport::Detection CsvImport::detect() const
         o.columns = ImportColumns::fromHeader(first);
     if (o.columns.date < 0)
         return d;
+    const ImportDateFormat::Guess g = guessDates(o);
+    o.order = g.order;
+    d.dateAmbiguous = g.ambiguous;
+    d.datesFit = g.fits;
+    return d;
+}
+
+ImportDateFormat::Guess CsvImport::guessDates(const Options &o) const
+{
+    if (o.columns.date < 0)
+        return {};
+    const CsvReader::Table t = table(o.delimiter);
     std::vector<std::string> dates;
     for (std::size_t i = o.hasHeader ? 1 : 0; i < t.rows.size(); ++i) {
         const auto &f = t.rows[i].fields;
         if (static_cast<std::size_t>(o.columns.date) < f.size())
             dates.push_back(f[static_cast<std::size_t>(o.columns.date)]);
     }
-    const ImportDateFormat::Guess g = ImportDateFormat::detect(dates);
-    o.order = g.order;
-    d.dateAmbiguous = g.ambiguous;
-    d.datesFit = g.fits;
-    return d;
+    return ImportDateFormat::detect(dates);
 }
 
 CsvImport::Plan CsvImport::plan(const Options &o, int user, const LocalDateTime &now) const
@@ -152,6 +165,8 @@ CsvImport::Plan CsvImport::plan(const Options &o, int user, const LocalDateTime 
         };
 
         [&] {
+            if (!c.complete())
+                return fail(Status::Bad, Problem::ColumnsNotChosen, ImportColumns::None);
             for (auto k : {ImportColumns::Date, ImportColumns::Time, ImportColumns::Systolic,
                            ImportColumns::Diastolic, ImportColumns::Pulse})
                 if (c.of(k) >= 0 && !cell(c.of(k)))

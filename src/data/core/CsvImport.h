@@ -57,7 +57,8 @@ public:
         TooHigh,    // field tells which; the value is over the bound
         Negative,
         InTheFuture,
-        UnclosedQuote, // a quoted field runs to the end of the file
+        UnclosedQuote,    // a quoted field runs to the end of the file
+        ColumnsNotChosen, // the date, systolic, diastolic or pulse column is not known yet
     };
 
     struct Row {
@@ -81,6 +82,10 @@ public:
     const std::string &text() const { return text_; }
     // Delimiter, header, columns and date order as the file suggests.
     Detection detect() const;
+    // The same for a delimiter the person chose.
+    Detection detect(char delimiter) const;
+    // The date order that the date column of these options suggests.
+    ImportDateFormat::Guess guessDates(const Options &options) const;
     // The file split with the delimiter (for showing its first rows).
     CsvReader::Table table(char delimiter) const { return CsvReader::parse(text_, delimiter); }
     Plan plan(const Options &options, int user, const LocalDateTime &now) const;

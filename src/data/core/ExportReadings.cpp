@@ -7,6 +7,12 @@ namespace tonara {
 
 ExportReadings::ExportReadings(DBHelper &db) : db_(db) {}
 
+std::string ExportReadings::name(int user)
+{
+    // A period that holds no day reads no readings.
+    return load(user, Window{"", ""}).name;
+}
+
 ExportReadings::Set ExportReadings::load(int user, const std::optional<Window> &w)
 {
     Set set;

@@ -46,6 +46,8 @@ public:
     explicit ExportReadings(DBHelper &db);
 
     Set load(int user, const std::optional<Window> &window);
+    // The profile's name alone (empty when there is no such user).
+    std::string name(int user);
 
 private:
     DBHelper &db_;
