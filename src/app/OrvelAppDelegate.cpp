@@ -6,6 +6,8 @@
 #include "app/TonaraTabBarController.h"
 #include "base/Log.h"
 #include "charts/HorizontalView.h"
+#include "data/AutoBackupSafetyNet.h"
+#include "data/BackupAndDataPanel.h"
 #include "history/Historyandreports.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
@@ -270,7 +272,19 @@ bool OrvelAppDelegate::didFinishLaunching()
     users.documentsFolder = dataDir_;
     users.formFactor = options_.formFactor;
     users.animations = options_.animations;
+    safetyNet_ = new AutoBackupSafetyNet(*db_, clock_, this);
+    users.safetyNet = safetyNet_;
     auto *settings = new setting(users);
+    backupPanel_ = new BackupAndDataPanel({db_, alerts_, &clock_, options_.formFactor});
+    settings->setBackupAndDataPanel(backupPanel_);
+    // After a restore or an undo every screen shows the data now in place:
+    // the lists read it when they are shown, these two are on screen already.
+    auto dataReplaced = [this, settings] {
+        settings->reloadData();
+        readStore();
+    };
+    connect(backupPanel_, &BackupAndDataPanel::dataRestored, this, dataReplaced);
+    connect(safetyNet_, &AutoBackupSafetyNet::dataRestored, this, dataReplaced);
     usersScreen_ = new Users(users);
     auto *usersNavigation = new NavigationController(usersScreen_);
     usersNavigation->setAnimationsEnabled(options_.animations);

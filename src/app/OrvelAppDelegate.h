@@ -18,6 +18,8 @@ namespace tonara {
 
 class AccessoryManager;
 class AlertPresenter;
+class AutoBackupSafetyNet;
+class BackupAndDataPanel;
 class AppLifecycle;
 class CallCenter;
 class DBHelper;
@@ -91,6 +93,10 @@ public:
     static int UserNumber();
     QString dataDir() const { return dataDir_; }
     DBHelper *database() const { return db_; }
+    // The settings screen's "Backup and data" panel (its import and FHIR
+    // export buttons only ask), and the backups taken before deletions.
+    BackupAndDataPanel *backupAndDataPanel() const { return backupPanel_; }
+    AutoBackupSafetyNet *safetyNet() const { return safetyNet_; }
 
 private:
     void createAccessories();
@@ -120,6 +126,8 @@ private:
     TonaraTabBarController *tabBarController_ = nullptr;
     DeviceFrame *frame_ = nullptr;
     QWidget *usersScreen_ = nullptr;
+    AutoBackupSafetyNet *safetyNet_ = nullptr;
+    BackupAndDataPanel *backupPanel_ = nullptr;
 };
 
 } // namespace tonara

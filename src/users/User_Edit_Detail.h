@@ -2,6 +2,8 @@
 
 #include "users/ProfileForm.h"
 
+#include <string>
+
 namespace tonara {
 
 // One profile ("Detail"): rename it, change its photo, or delete it with
@@ -25,9 +27,13 @@ public:
 
 signals:
     void cancelled();
+    // Before finished() when the profile was deleted; the backup taken first,
+    // or empty when there is none.
+    void profileDeleted(const std::string &backup);
 
 private:
     void deleteSheet_clickedButtonAtIndex(int index);
+    void deleteProfile(const std::string &backup);
 
     int user_id_ = -1;
     int row_ = -1;

@@ -5,6 +5,7 @@
 #include "storage/DataBaseforCD.h"
 #include "users/NavigationOf.h"
 #include "users/ProfileTable.h"
+#include "users/UndoBar.h"
 #include "users/User_Edit_Detail.h"
 
 #include <QPushButton>
@@ -20,6 +21,8 @@ User_editViewController::User_editViewController(const UsersContext &context, QW
     store_ = std::make_unique<DataBaseforCD>(*context_.db, *context_.alerts);
     table_ = ProfileTable::fillScreen(this, ProfileTable::Accessory::Disclosure, tr("Profiles to edit"));
     connect(table_, &ProfileTable::rowChosen, this, &User_editViewController::didSelectRow);
+    undoBar_ = new UndoBar(context_, this);
+    connect(undoBar_, &UndoBar::undone, this, &User_editViewController::viewDidLoad);
     viewDidLoad();
 }
 
@@ -47,6 +50,8 @@ void User_editViewController::didSelectRow(int row)
     detail->read_Table(row);
     nav->push(detail, context_.animations);
     nav->setRightBarWidget(detail, detail->doneButton());
+    connect(detail, &User_Edit_Detail::profileDeleted, this,
+            [this](const std::string &backup) { undoBar_->offer(tr("Profile deleted."), backup); });
     connect(detail, &User_Edit_Detail::finished, this, [this, nav] {
         viewDidLoad();
         nav->pop(context_.animations);

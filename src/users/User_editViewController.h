@@ -11,6 +11,7 @@ namespace tonara {
 
 class DataBaseforCD;
 class ProfileTable;
+class UndoBar;
 
 // The profiles for editing ("Edit"): every row leads to its detail screen.
 class User_editViewController : public QWidget {
@@ -26,6 +27,8 @@ public:
 
     ProfileTable *tableview_top() const { return table_; }
     const QStringList &listData() const { return listData_; }
+    // Offers "Undo" after a profile was deleted, while this list stays open.
+    UndoBar *undoBar() const { return undoBar_; }
 
 private:
     UsersContext context_;
@@ -33,6 +36,7 @@ private:
     ProfileTable *table_ = nullptr;
     QStringList listData_;
     QStringList listPhoto_;
+    UndoBar *undoBar_ = nullptr;
 };
 
 } // namespace tonara

@@ -6,7 +6,9 @@
 #include "platform/Artwork.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "users/UndoBar.h"
 #include "users/core/BloodPressureTarget.h"
+#include "users/core/DataSafetyNet.h"
 #include "users/core/OldDataDeletion.h"
 #include "users/core/TargetEntryRules.h"
 
@@ -63,6 +65,11 @@ setting::setting(const UsersContext &context, QWidget *parent) : QWidget(parent)
     dataSource_ = {{tr("Blood pressure target"), tr("Reset data")}};
     buildTable();
     buildPanel();
+    undoBar_ = new UndoBar(context_, this);
+    connect(undoBar_, &UndoBar::undone, this, [this] {
+        reloadData();
+        emit dataDeleted(); // the lists read their rows again
+    });
 }
 
 setting::~setting() = default;
@@ -75,6 +82,29 @@ int setting::target_high() const
 int setting::target_low() const
 {
     return target_->target_low();
+}
+
+void setting::setBackupAndDataPanel(QWidget *panel)
+{
+    if (backupPanel_ || !panel)
+        return;
+    backupPanel_ = panel;
+    panel->setParent(this);
+    panel->setGeometry(rect());
+    panel->hide();
+    dataSource_.first() << tr("Backup and data");
+    const int row = table_->rowCount();
+    table_->setRowCount(row + 1);
+    auto *item = new QTableWidgetItem(dataSource_.first().last());
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    table_->setItem(row, 0, item);
+    table_->setFixedHeight(table_->verticalHeader()->defaultSectionSize() * (row + 1) + 2);
+}
+
+void setting::reloadData()
+{
+    target_->load();
+    emit targetChanged(target_->target_high(), target_->target_low());
 }
 
 void setting::buildTable()
@@ -204,6 +234,10 @@ void setting::didSelectRow(int row)
                "rest. Or you can\ndelete all data."),
             {tr("Six months"), tr("One year"), tr("Delete all data"), tr("Cancel")},
             [this](int index) { actionSheet_clickedButtonAtIndex(index); });
+    } else if (row == 2 && backupPanel_) {
+        backupPanel_->setGeometry(rect());
+        backupPanel_->show();
+        backupPanel_->raise();
     }
     table_->clearSelection();
 }
@@ -254,6 +288,28 @@ void setting::alertView_clickedButtonAtIndex(int index)
 
 void setting::SQLDeleteFactory()
 {
+    if (!context_.safetyNet) {
+        deleteOldData({});
+        return;
+    }
+    std::string why;
+    const std::string backup = context_.safetyNet->backUpBefore(DataSafetyNet::Operation::ResetData, &why);
+    if (!backup.empty()) {
+        deleteOldData(backup);
+        return;
+    }
+    // Nothing is deleted without a way back unless the person says so.
+    context_.alerts->alert(tr("No backup made"),
+                           tr("A backup could not be made first, so the deletion could not be undone: %1")
+                               .arg(QString::fromStdString(why)),
+                           {tr("Delete anyway"), tr("Cancel")}, [this](int answer) {
+                               if (answer == 0)
+                                   deleteOldData({});
+                           });
+}
+
+void setting::deleteOldData(const std::string &backup)
+{
     OldDataDeletion deletion(*context_.db, *context_.clock);
     if (!deletion.SQLDeleteFactory(Monthdata_)) {
         // Nothing was deleted; saying nothing would let the person think it was.
@@ -263,6 +319,7 @@ void setting::SQLDeleteFactory()
                                {tr("OK")});
         return;
     }
+    undoBar_->offer(tr("Data deleted."), backup);
     emit dataDeleted();
 }
 
@@ -277,6 +334,8 @@ void setting::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (panel_)
         panel_->setGeometry(rect());
+    if (backupPanel_)
+        backupPanel_->setGeometry(rect());
 }
 
 } // namespace tonara

@@ -16,6 +16,7 @@ namespace tonara {
 class BloodPressureTarget;
 class DataBaseforCD;
 class ManualNumberField;
+class UndoBar;
 
 // The settings tab: a one-section table with "Blood pressure target" (the
 // panel that enters the target the trend chart draws) and "Reset data" (the
@@ -40,8 +41,15 @@ public:
     QPushButton *backButton() const { return back_; }
     int Monthdata() const { return Monthdata_; }
 
-    // Row 0 opens the target panel, row 1 the reset sheet.
+    // Row 0 opens the target panel, row 1 the reset sheet, row 2 (when the
+    // shell gives one) the backup-and-data panel.
     void didSelectRow(int row);
+    // Adds the "Backup and data" row, which shows this panel over the screen.
+    void setBackupAndDataPanel(QWidget *panel);
+    QWidget *backupAndDataPanel() const { return backupPanel_; }
+    // Reads the stored target again, after the whole database was replaced.
+    void reloadData();
+    UndoBar *undoBar() const { return undoBar_; }
     void BloodPressureBack();
     void BloodPressureSave();
 
@@ -60,6 +68,7 @@ private:
     void actionSheet_clickedButtonAtIndex(int index);
     void alertView_clickedButtonAtIndex(int index);
     void SQLDeleteFactory();
+    void deleteOldData(const std::string &backup);
 
     UsersContext context_;
     std::unique_ptr<DataBaseforCD> store_;
@@ -73,6 +82,8 @@ private:
     QPushButton *save_ = nullptr;
     QPushButton *back_ = nullptr;
     int Monthdata_ = 0;
+    QWidget *backupPanel_ = nullptr;
+    UndoBar *undoBar_ = nullptr;
 };
 
 } // namespace tonara
