@@ -18,15 +18,20 @@ GraphHostingView::~GraphHostingView()
 {
     // The view deletes the chart it shows: hand it a blank one so that the
     // graph can delete its own.
-    setChart(new QChart);
+    if (graph_)
+        setChart(new QChart);
 }
 
 void GraphHostingView::setHostedGraph(std::unique_ptr<XYGraph> graph)
 {
     graph->setMirrored(mirrored_);
     graph->build();
-    QChart *chart = graph->chart();
-    setChart(chart); // releases the previous chart, which the old graph deletes
+    QChart *previous = chart();
+    setChart(graph->chart()); // releases the previous chart
+    // The old graph deletes its own chart; the blank one the view started
+    // with belongs to no graph, and nobody else would free it.
+    if (!graph_)
+        delete previous;
     graph_ = std::move(graph);
 }
 

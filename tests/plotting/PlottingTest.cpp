@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <QChart>
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 namespace tonara::test {
@@ -188,7 +191,9 @@ TEST(GraphHostingViewTest, ANewGraphReplacesTheOldOneWholeAndIsMirrored)
     host.resize(370, 150);
     TrendPlot::Data d;
     d.points = {{0, 120, 80}};
+    QPointer<QChart> blank = host.chart();
     host.setHostedGraph(TrendPlot(d).graph());
+    EXPECT_TRUE(blank.isNull()) << "the chart the host started with is freed";
     XYGraph *first = host.hostedGraph();
     d.points = {{0, 120, 80}, {1, 121, 81}};
     auto second = TrendPlot(d).graph();

@@ -23,8 +23,9 @@ TEST(ChartInTheShell, TheChartMailGoesThroughTheComposerAsAPngNamedViewPng)
     EXPECT_EQ(Historyandreports::mail_state, 2);
 
     composer->save();
+    const QString draft = composer->lastDraft(); // the composer goes once it has finished
     ShellHarness::settle();
-    const Draft d = readDraft(composer->lastDraft());
+    const Draft d = readDraft(draft);
     EXPECT_EQ(d.subject, QString::fromUtf8("Anna \u2019s blood pressure history distribution"));
     EXPECT_TRUE(d.body.startsWith("Attached in the email is Anna 's blood pressure history from Date "))
         << d.body.toStdString();
