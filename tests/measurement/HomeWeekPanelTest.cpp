@@ -75,6 +75,10 @@ TEST(HomeWeek, WhatIsDueFollowsTheClockWithoutATap)
         return r.week->due->text();
     };
     EXPECT_EQ(tick(1, 14), QStringLiteral("Next: this evening, from 18:00."));
+    EXPECT_EQ(r.cellState(1, SlotPeriod::Morning), QStringLiteral("missed"));
+    EXPECT_EQ(r.week->grid()->cell(1, SlotPeriod::Morning)->accessibleName(),
+              QStringLiteral("Day 1 morning: missed"));
+    EXPECT_EQ(r.cellState(1, SlotPeriod::Evening), QStringLiteral("todo"));
     EXPECT_EQ(tick(1, 18), QStringLiteral("Now: two evening readings, a minute or two apart (or one TRIV "
                                           "measurement)."));
     EXPECT_EQ(tick(2, 1), QStringLiteral("Next: this morning, from 04:00."));
