@@ -81,7 +81,7 @@ void HomeWeekGrid::showWeek(const WeekEvaluation &w)
 {
     for (const WeekSlot &slot : w.weekSlots) {
         QLabel *c = cells_[WeekEvaluation::slotIndex(slot.day, slot.period)];
-        const bool past = w.phase == WeekPhase::Over || (w.phase == WeekPhase::Running && slot.day < w.today);
+        const bool past = HomeWeekTexts::isPast(w, slot);
         const bool isNow = w.dueNow && *w.dueNow == WeekEvaluation::slotIndex(slot.day, slot.period);
         QString state = slot.done            ? QStringLiteral("done")
                         : slot.readings == 1 ? QStringLiteral("half")

@@ -1,11 +1,7 @@
-// The home-monitoring week on the measurement tab: started from the mode
-// choice, its slots after saved readings, what is due as the clock moves, the
-// result in words, the active user's own week across a restart, and the
-// confirmation before it ends. Pictures are in HomeWeekScreenshots.cpp.
+// The home-monitoring week on the measurement tab, clicked through offscreen
+// on the rig's virtual clock. Pictures are in HomeWeekScreenshots.cpp.
 
 #include "WeekRig.h"
-
-#include "reports/core/HomeWeekStore.h"
 
 using namespace tonara;
 using namespace screentest;
@@ -15,16 +11,24 @@ namespace {
 TEST(HomeWeek, StartsInTwoTapsAndFillsItsSlotsAsReadingsAreSaved)
 {
     WeekRig r;
-    EXPECT_TRUE(r.rig.screen->modeChoicePanel()->isVisible());
+    // Every part on show is found by its code name and heard in words.
+    const auto named = [&r] {
+        for (QWidget *root : {static_cast<QWidget *>(r.week), static_cast<QWidget *>(r.week->card())})
+            for (QWidget *w : root->findChildren<QWidget *>())
+                if (w->isVisibleTo(root) && !w->objectName().startsWith(QLatin1String("qt_")) &&
+                    !w->objectName().isEmpty()) {
+                    EXPECT_EQ(w->accessibleDescription(), w->objectName());
+                    EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+                }
+    };
     EXPECT_FALSE(r.week->evaluation());
-    EXPECT_EQ(r.week->card()->accessibleDescription(), QStringLiteral("home_week"));
     r.week->card()->click();
     ASSERT_TRUE(r.week->isVisible());
+    named();
     r.week->home_week_start_high_risk->click();
     ASSERT_TRUE(r.week->evaluation());
     EXPECT_EQ(r.week->evaluation()->threshold, HomeThreshold::highRisk());
     EXPECT_EQ(r.week->progress->text(), QStringLiteral("Day 1 of 7 \u00B7 7 days left"));
-    EXPECT_EQ(r.week->threshold->text(), QStringLiteral("Home threshold 130/80"));
     EXPECT_EQ(r.cellState(1, SlotPeriod::Morning), QStringLiteral("now"));
 
     r.measure(1, 7, 1, 128, 82);
@@ -37,12 +41,9 @@ TEST(HomeWeek, StartsInTwoTapsAndFillsItsSlotsAsReadingsAreSaved)
     // One TRIV measurement fills a window by itself.
     r.measure(1, 19, 1, 130, 84, true);
     EXPECT_EQ(r.cellState(1, SlotPeriod::Evening), QStringLiteral("done"));
-    EXPECT_EQ(r.cellState(2, SlotPeriod::Morning), QStringLiteral("todo"));
     EXPECT_EQ(r.week->card()->title()->text(), QStringLiteral("Home week \u00B7 day 1 of 7"));
-    EXPECT_EQ(r.week->card()->detail()->text(),
-              QStringLiteral("Next: morning of %1")
-                  .arg(QLocale().toString(QDate(2026, 3, 17), QStringLiteral("ddd d"))));
 
+    named();
     // Coming back to the tab shows the mode choice again, with the week on its card.
     r.comeBack();
     EXPECT_FALSE(r.week->isVisible());
@@ -75,6 +76,9 @@ TEST(HomeWeek, WhatIsDueFollowsTheClockWithoutATap)
         return r.week->due->text();
     };
     EXPECT_EQ(tick(1, 14), QStringLiteral("Next: this evening, from 18:00."));
+    EXPECT_EQ(r.cellState(1, SlotPeriod::Morning), QStringLiteral("missed"));
+    EXPECT_EQ(r.week->grid()->cell(1, SlotPeriod::Morning)->accessibleName(),
+              QStringLiteral("Day 1 morning: missed"));
     EXPECT_EQ(tick(1, 18), QStringLiteral("Now: two evening readings, a minute or two apart (or one TRIV "
                                           "measurement)."));
     EXPECT_EQ(tick(2, 1), QStringLiteral("Next: this morning, from 04:00."));
@@ -82,7 +86,6 @@ TEST(HomeWeek, WhatIsDueFollowsTheClockWithoutATap)
     EXPECT_EQ(r.cellState(1, SlotPeriod::Evening), QStringLiteral("missed"));
     EXPECT_EQ(tick(7, 12), QStringLiteral("Next: this evening, from 18:00."));
     EXPECT_EQ(r.week->progress->text(), QStringLiteral("Day 7 of 7 \u00B7 last day"));
-    EXPECT_EQ(r.week->home_week_end->text(), QStringLiteral("Abandon the week"));
     tick(8, 0);
     EXPECT_EQ(r.week->progress->text(), QStringLiteral("The week is over"));
     EXPECT_FALSE(r.week->due->isVisible());
@@ -116,7 +119,6 @@ TEST(HomeWeek, TheResultIsSaidInPlainWordsAboveAtAndBelowTheThreshold)
         EXPECT_FALSE(r.week->evaluation()->hasResult); // 10 readings
         r.measure(7, 8, 2, c.sys, c.dia);
         ASSERT_TRUE(r.week->evaluation()->hasResult); // 12: no need to wait for day 7's end
-        EXPECT_TRUE(r.week->result->isVisible());
         EXPECT_EQ(r.week->resultTitle->text(), QStringLiteral("Your result so far"));
         EXPECT_EQ(r.week->result->text(), c.sentence);
         EXPECT_EQ(r.week->basis->text(), QStringLiteral("Based on 12 readings of days 2 to 7."));
@@ -164,7 +166,6 @@ TEST(HomeWeek, TheWeekSurvivesARestartAndBelongsToTheActiveUser)
     EXPECT_EQ(panel.evaluation()->threshold, HomeThreshold::highRisk());
     EXPECT_EQ(panel.grid()->cell(1, SlotPeriod::Morning)->property("slot").toString(),
               QStringLiteral("done"));
-    EXPECT_EQ(card->title()->text(), QStringLiteral("Home week \u00B7 day 1 of 7"));
 }
 
 TEST(HomeWeek, EndingOrAbandoningAsksFirst)
@@ -189,9 +190,6 @@ TEST(HomeWeek, EndingOrAbandoningAsksFirst)
     EXPECT_EQ(r.week->home_week_end->text(), QStringLiteral("End the week"));
     r.week->home_week_end->click();
     EXPECT_EQ(r.rig.alerts.currentTitle(), QStringLiteral("End the week?"));
-    r.rig.alerts.answer(1);
-    EXPECT_TRUE(r.week->evaluation());
-    r.week->home_week_end->click();
     r.rig.alerts.answer(0);
     EXPECT_FALSE(r.week->evaluation());
     // Ended, not abandoned: still the week a report finds, with its result.

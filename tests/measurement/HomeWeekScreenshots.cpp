@@ -1,12 +1,9 @@
-// Pictures of the home-monitoring week on the measurement tab: the start, the
-// progress in the middle of the week (card and panel) and the result, phone
-// 480 and tablet. Run with the "screenshots" label; they land in
-// $TONARA_SCREENSHOT_DIR (default: screenshots/ in the working folder).
+// Pictures of the home-monitoring week on the measurement tab, phone 480 and
+// tablet, into $TONARA_SCREENSHOT_DIR (default: screenshots/).
 
 #include "WeekRig.h"
 
 #include <QDir>
-#include <QImage>
 
 using namespace tonara;
 using namespace screentest;

@@ -1,8 +1,8 @@
 #pragma once
 
 // The measurement tab with the home-monitoring week attached, on the rig's
-// own database and virtual clock. Readings go in through the reading store at
-// the rig's clock, the way the tab stores them, and the tab is told.
+// database and virtual clock. Readings go in through the reading store at the
+// rig's clock, as the tab stores them, and the tab is told.
 
 #include "ScreenRig.h"
 
@@ -15,8 +15,7 @@
 namespace screentest {
 
 struct WeekRig {
-    // The week's first day, a Monday.
-    static constexpr tonara::LocalDateTime kMonday{2026, 3, 16, 7, 10, 0};
+    static constexpr tonara::LocalDateTime kMonday{2026, 3, 16, 7, 10, 0}; // day 1
 
     explicit WeekRig(tonara::FormFactor form = tonara::FormFactor::Phone480) : form(form), rig(form)
     {
@@ -35,27 +34,22 @@ struct WeekRig {
         ctx.animations = false;
         return ctx;
     }
-    // The clock to day (1 = the Monday) at hh:mm.
-    void at(int day, int hour, int minute = 0)
+    void at(int day, int hour)
     {
         const tonara::CivilDate d = tonara::CivilDate::of(kMonday).plusDays(day - 1);
-        rig.clock.set({d.year(), d.month(), d.day(), hour, minute, 0});
+        rig.clock.set({d.year(), d.month(), d.day(), hour, 5, 0});
     }
-    // n single readings at day hh:mm (or one TRIV reading), then the saved
-    // indicator as the tab shows it, gone again after its two ticks.
+    // n readings (or one TRIV reading) at day hh:05; the saved indicator
+    // shows and is gone again.
     void measure(int day, int hour, int n, int sys, int dia, bool triv = false)
     {
-        at(day, hour, 5);
+        at(day, hour);
         tonara::ReadingStore store(*rig.db, rig.alerts, rig.clock);
-        for (int i = 0; i < n; ++i) {
-            const bool stored =
-                triv ? store
-                           .saveTriv(sys, dia, 70, {{{sys, dia, 70}, {sys, dia, 70}, {sys, dia, 70}}}, "",
-                                     false)
-                           .stored
-                     : store.saveSingle(sys, dia, 70, "", false).stored;
-            EXPECT_TRUE(stored);
-        }
+        for (int i = 0; i < n; ++i)
+            EXPECT_TRUE((triv ? store.saveTriv(sys, dia, 70,
+                                               {{{sys, dia, 70}, {sys, dia, 70}, {sys, dia, 70}}}, "", false)
+                              : store.saveSingle(sys, dia, 70, "", false))
+                            .stored);
         rig.screen->showSavedIndicator();
         rig.settle(std::chrono::milliseconds(3100));
     }
@@ -64,8 +58,7 @@ struct WeekRig {
         week->card()->click();
         (highRisk ? week->home_week_start_high_risk : week->home_week_start_standard)->click();
     }
-    // Away from the tab and back, as the tab bar does.
-    void comeBack()
+    void comeBack() // away from the tab and back, as the tab bar does
     {
         rig.screen->hide();
         rig.screen->show();

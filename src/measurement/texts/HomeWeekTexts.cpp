@@ -136,6 +136,16 @@ QString HomeWeekTexts::cardDetail(const WeekEvaluation &w)
     return tr("Average %1 (threshold %2)").arg(pair(w.meanSys, w.meanDia), thresholdName(w.threshold));
 }
 
+bool HomeWeekTexts::isPast(const WeekEvaluation &w, const WeekSlot &s)
+{
+    if (w.phase != WeekPhase::Running)
+        return w.phase == WeekPhase::Over;
+    // Slots run in time order: those before the open one (or the next one to
+    // open) are over; with neither, the last window of the week has closed.
+    const std::optional<int> current = w.dueNow ? w.dueNow : w.nextSlot;
+    return !current || WeekEvaluation::slotIndex(s.day, s.period) < *current;
+}
+
 QString HomeWeekTexts::slotHeard(const WeekEvaluation &w, const WeekSlot &s)
 {
     QString state;
@@ -143,7 +153,7 @@ QString HomeWeekTexts::slotHeard(const WeekEvaluation &w, const WeekSlot &s)
         state = tr("done");
     else if (s.readings == 1)
         state = tr("one reading, one more needed");
-    else if (w.phase == WeekPhase::Over || (w.phase == WeekPhase::Running && s.day < w.today))
+    else if (isPast(w, s))
         state = tr("missed");
     else
         state = tr("to do");

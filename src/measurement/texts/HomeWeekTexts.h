@@ -41,6 +41,8 @@ public:
     static QString cardDetail(const WeekEvaluation &w);
     // "Morning" or "Evening".
     static QString periodName(SlotPeriod p);
+    // The slot's window has closed (it can no longer be filled).
+    static bool isPast(const WeekEvaluation &w, const WeekSlot &s);
     // "Day 3 morning: done", as a screen reader says a slot.
     static QString slotHeard(const WeekEvaluation &w, const WeekSlot &s);
     // The short date of a day of the week, "Tue 1".
