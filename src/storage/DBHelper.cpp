@@ -149,6 +149,23 @@ void DBHelper::openDatabase()
     connection_ = std::move(conn);
 }
 
+bool DBHelper::replaceDatabaseFile(const std::string &replacement, std::string *error)
+{
+    if (connection_ && sqlite3_get_autocommit(connection_.get()) == 0) {
+        *error = "a change is still being written to the database";
+        return false;
+    }
+    // Closed first, so no journal of the old file is left to be applied to the new one.
+    connection_.close();
+    const bool moved = std::rename(replacement.c_str(), getDatabaseFullPath().c_str()) == 0;
+    if (!moved)
+        *error = std::strerror(errno);
+    openAttempted_ = false;
+    unusable_ = false;
+    openDatabase();
+    return moved;
+}
+
 void DBHelper::reportUnusable(const std::string &why)
 {
     unusable_ = true;

@@ -46,6 +46,12 @@ public:
 
     // Opens the file once; later calls return at once, even after a failure.
     void openDatabase();
+    // Puts the file at replacement in place of the database in one step (a
+    // rename, so never a partly copied file) and opens it; everyone holding
+    // this object works on the new file from their next statement on. Refused
+    // while a transaction is open on the connection. On failure the old file
+    // stays and is open again, and *error says why.
+    bool replaceDatabaseFile(const std::string &replacement, std::string *error);
     // Logs "Database file found at path ..." or makes the file and, once it is
     // there, logs "Database file copied from bundle to ...".
     void copyDatabaseIfNeeded();
@@ -66,7 +72,7 @@ public:
     bool unusable() const { return unusable_; }
     const std::string &documentsFolder() const { return documentsFolder_; }
 
-    // How many times this object has opened its file (at most once).
+    // How many times this object has opened its file (once, and once more per replacement).
     int openCount() const { return openCount_; }
 
 private:
