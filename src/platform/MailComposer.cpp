@@ -392,7 +392,11 @@ void MailComposer::sendingEnded(bool sent, bool cancelled, bool loginRefused, co
     if (sent) {
         // The password worked: now it may be remembered.
         if (!kept.first.isEmpty())
-            keyring_->write(kept.first, kept.second, [](bool, const QString &) {});
+            keyring_->write(kept.first, kept.second, [](bool stored, const QString &why) {
+                // The mail went out; the next send simply asks for the password again.
+                if (!stored)
+                    qCWarning(lcMail) << "password not kept in the keyring:" << why;
+            });
         finish(Sent);
     } else if (cancelled) {
         // Back to the message: nothing went out, nothing is lost.

@@ -4,6 +4,9 @@
 // without its three details, no details without their reading, no day
 // average out of line with that day's readings.
 //
+// Every fifth kill, the first included, comes while the saver holds inside a
+// commit, so the file is surely cut mid-transaction that often.
+//
 // TONARA_CRASH_KILLS sets the number of kills (30 unless set) and
 // TONARA_CRASH_SEED repeats a run (its seed is printed when it fails).
 
@@ -42,7 +45,8 @@ int fromEnvironment(const char *name, int fallback)
 // One crash_saver process and the pipe of its reports.
 class Saver {
 public:
-    Saver(const std::string &folder, int run)
+    // hold >= 0: that save stops inside its commit and says "holding".
+    Saver(const std::string &folder, int run, int hold = -1)
     {
         int fds[2];
         if (::pipe(fds) != 0)
@@ -53,8 +57,10 @@ public:
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         posix_spawn_file_actions_addclose(&actions, fds[1]);
         const std::string runText = std::to_string(run);
+        const std::string holdText = std::to_string(hold);
         char *argv[] = {const_cast<char *>(TONARA_CRASH_SAVER), const_cast<char *>(folder.c_str()),
-                        const_cast<char *>(runText.c_str()), nullptr};
+                        const_cast<char *>(runText.c_str()),
+                        hold >= 0 ? const_cast<char *>(holdText.c_str()) : nullptr, nullptr};
         if (posix_spawn(&pid_, TONARA_CRASH_SAVER, &actions, nullptr, argv, environ) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -132,11 +138,13 @@ TEST(CrashConsistency, EveryReportedSaveSurvivesAKillAndNoSaveIsLeftHalfDone)
     double saveTime = 1000; // microseconds, learnt from the reports
     const auto started = std::chrono::steady_clock::now();
 
+    int heldRuns = 0;
     for (int run = 0; run < kills; ++run) {
-        Saver saver(dir.path(), run);
-        ASSERT_TRUE(saver.started());
         // Kill after a few complete saves, then at a random point of the next ones.
         const int before = std::uniform_int_distribution<int>(2, 4)(rng);
+        const bool held = run % 5 == 0;
+        Saver saver(dir.path(), run, held ? before : -1);
+        ASSERT_TRUE(saver.started());
         std::string text;
         auto last = std::chrono::steady_clock::now();
         for (int got = 0; got < before;) {
@@ -149,9 +157,16 @@ TEST(CrashConsistency, EveryReportedSaveSurvivesAKillAndNoSaveIsLeftHalfDone)
                     0.8 * saveTime + 0.2 * std::chrono::duration<double, std::micro>(now - last).count();
             last = now;
         }
-        // The kill moment: anywhere in the next two saves, commits and reports included.
-        std::this_thread::sleep_for(std::chrono::microseconds(
-            static_cast<long>(std::uniform_real_distribution<double>(0, 2 * saveTime)(rng))));
+        if (held) {
+            // Killed in the middle of its commit.
+            ASSERT_TRUE(saver.line(text)) << "the saver ended by itself in run " << run;
+            ASSERT_EQ(text, "holding " + std::to_string(run) + " " + std::to_string(before));
+            ++heldRuns;
+        } else {
+            // The kill moment: anywhere in the next two saves, commits and reports included.
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                static_cast<long>(std::uniform_real_distribution<double>(0, 2 * saveTime)(rng))));
+        }
         ASSERT_TRUE(saver.kill()) << "the saver ended by itself in run " << run;
         // Reports written before the kill are saves that went in, too.
         while (saver.line(text)) {
@@ -159,9 +174,14 @@ TEST(CrashConsistency, EveryReportedSaveSurvivesAKillAndNoSaveIsLeftHalfDone)
             reported.insert(text.substr(6));
         }
         std::error_code ec;
-        if (std::filesystem::exists(journal, ec) && std::filesystem::file_size(journal, ec) > 0)
+        const bool journalLeft =
+            std::filesystem::exists(journal, ec) && std::filesystem::file_size(journal, ec) > 0;
+        if (journalLeft)
             ++killedInsideATransaction;
+        // A kill inside the commit must leave the journal the next opening rolls back.
+        EXPECT_TRUE(journalLeft || !held) << "no journal after the held kill of run " << run;
     }
+    EXPECT_GT(heldRuns, 0) << "no kill was sure to fall inside a transaction";
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     RecordingAlerts alerts;

@@ -60,6 +60,37 @@ Parsed parse(const QString &eml)
             QString::fromUtf8(lines[3]), QString::fromUtf8(lines[4]), QByteArray::fromHex(lines[5])};
 }
 
+// The SMTP sink (aiosmtpd) on 127.0.0.1, writing each message into a folder;
+// with a login "user:password" it accepts only that one.
+class SmtpSink {
+public:
+    ~SmtpSink()
+    {
+        server_.closeWriteChannel();
+        server_.waitForFinished(30000);
+    }
+    // The port it listens on, 0 when it could not start (why() says why).
+    int start(const QString &inbox, const QString &login = {})
+    {
+        QStringList args{QStringLiteral(TONARA_MAIL_TEST_DIR "/smtp_sink.py"), inbox};
+        if (!login.isEmpty())
+            args << login;
+        server_.start(QStringLiteral(TONARA_PYTHON), args);
+        if (!server_.waitForStarted(30000))
+            return 0;
+        const bool ready = QTest::qWaitFor(
+            [&] { return server_.canReadLine() || server_.state() != QProcess::Running; }, 30000);
+        return ready && server_.canReadLine() ? server_.readLine().trimmed().toInt() : 0;
+    }
+    std::string why()
+    {
+        return server_.errorString().toStdString() + " " + server_.readAllStandardError().toStdString();
+    }
+
+private:
+    QProcess server_;
+};
+
 class Composer : public ::testing::Test {
 protected:
     Composer()
@@ -88,13 +119,9 @@ protected:
 TEST_F(Composer, SendsTheMessageAndItsAttachmentToARealServer)
 {
     QTemporaryDir inbox;
-    QProcess server;
-    server.start(QStringLiteral(TONARA_PYTHON),
-                 {QStringLiteral(TONARA_MAIL_TEST_DIR "/smtp_sink.py"), inbox.path()});
-    ASSERT_TRUE(server.waitForStarted(30000));
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 30000);
-    const int port = server.readLine().trimmed().toInt();
-    ASSERT_GT(port, 0) << server.readAllStandardError().toStdString();
+    SmtpSink server;
+    const int port = server.start(inbox.path());
+    ASSERT_GT(port, 0) << server.why();
     qputenv("TONARA_SMTP_URL", QStringLiteral("smtp://127.0.0.1:%1").arg(port).toUtf8());
 
     QSignalSpy done(composer, &MailComposer::didFinish);
@@ -114,9 +141,6 @@ TEST_F(Composer, SendsTheMessageAndItsAttachmentToARealServer)
     QFile rcpt(received + QStringLiteral(".rcpt"));
     ASSERT_TRUE(rcpt.open(QIODevice::ReadOnly));
     EXPECT_TRUE(rcpt.readAll().contains("doctor@example.org"));
-
-    server.closeWriteChannel();
-    server.waitForFinished(30000);
 }
 
 TEST_F(Composer, ARefusedConnectionFailsWithTheReasonInWords)
@@ -176,13 +200,9 @@ TEST(ComposerWithoutKeyring, AsksForThePasswordAndAWrongLoginFailsWithTheServers
     // No session bus, so no keyring, as on a CI machine.
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tonara-test-bus");
     QTemporaryDir inbox;
-    QProcess server;
-    server.start(QStringLiteral(TONARA_PYTHON), {QStringLiteral(TONARA_MAIL_TEST_DIR "/smtp_sink.py"),
-                                                 inbox.path(), QStringLiteral("me:right")});
-    ASSERT_TRUE(server.waitForStarted(30000));
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 30000);
-    const int port = server.readLine().trimmed().toInt();
-    ASSERT_GT(port, 0) << server.readAllStandardError().toStdString();
+    SmtpSink server;
+    const int port = server.start(inbox.path(), QStringLiteral("me:right"));
+    ASSERT_GT(port, 0) << server.why();
 
     QTemporaryDir docs;
     QWidget host;
@@ -222,9 +242,6 @@ TEST(ComposerWithoutKeyring, AsksForThePasswordAndAWrongLoginFailsWithTheServers
     EXPECT_TRUE(error.contains("Authentication credentials invalid")) << error.toStdString();
     EXPECT_TRUE(composer.findChild<QLineEdit *>("account_password")->text().isEmpty());
     EXPECT_EQ(QDir(inbox.path()).entryList(QDir::Files).size(), 0) << "a refused login delivers nothing";
-
-    server.closeWriteChannel();
-    server.waitForFinished(30000);
 }
 
 // A keyring that keeps nothing and remembers what it was given.
@@ -242,13 +259,9 @@ public:
 TEST(ComposerKeyring, OnlyAPasswordASendHasProvedIsKept)
 {
     QTemporaryDir inbox;
-    QProcess server;
-    server.start(QStringLiteral(TONARA_PYTHON), {QStringLiteral(TONARA_MAIL_TEST_DIR "/smtp_sink.py"),
-                                                 inbox.path(), QStringLiteral("me:right")});
-    ASSERT_TRUE(server.waitForStarted(30000));
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 30000);
-    const int port = server.readLine().trimmed().toInt();
-    ASSERT_GT(port, 0) << server.readAllStandardError().toStdString();
+    SmtpSink server;
+    const int port = server.start(inbox.path(), QStringLiteral("me:right"));
+    ASSERT_GT(port, 0) << server.why();
 
     QTemporaryDir docs;
     QWidget host;
@@ -279,8 +292,6 @@ TEST(ComposerKeyring, OnlyAPasswordASendHasProvedIsKept)
     QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 30000);
     EXPECT_EQ(done.at(0).at(0).toInt(), MailComposer::Sent) << done.at(0).at(1).toString().toStdString();
     EXPECT_EQ(keyring.written, QStringList{QStringLiteral("me@%1 right").arg(url)});
-    server.closeWriteChannel();
-    server.waitForFinished(30000);
 }
 
 TEST(SmtpSenderCancel, ACancelBeforeTheWorkerStartsIsNotLost)

@@ -38,14 +38,20 @@ std::string CsvExport::usDate(const std::string &stored)
 
 CsvExport::Result CsvExport::Mail_csv_format(int mode, int year, int month, bool countOnly)
 {
+    db_.ensureDatabaseFileExists();
+    DataBaseforCD settings(db_, alerts_);
+    return Mail_csv_format(mode, year, month, countOnly, settings.activeUser());
+}
+
+CsvExport::Result CsvExport::Mail_csv_format(int mode, int year, int month, bool countOnly, int user)
+{
     Result out;
     aArray_email_date.clear();
     if (!countOnly)
         out.text = kHeader;
 
     db_.ensureDatabaseFileExists();
-    DataBaseforCD settings(db_, alerts_);
-    user_ = settings.activeUser();
+    user_ = user;
 
     SqlStatement q;
     if (mode == kThisMonth) {

@@ -35,6 +35,8 @@ public:
 
     // Mode kThisMonth: the month year/month; any other mode: all data.
     Result Mail_csv_format(int mode, int year, int month, bool countOnly);
+    // The same for a given user instead of the active one (tonara-data export --user N).
+    Result Mail_csv_format(int mode, int year, int month, bool countOnly, int user);
     // The user whose readings were exported last.
     int user() const { return user_; }
 

@@ -169,8 +169,7 @@ ReadingStore::SaveResult ReadingStore::saveReading(const Reading &reading)
     return save(reading, false);
 }
 
-ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, const std::string &diary,
-                                                  bool pad)
+Reading ReadingStore::takenNow(int sys, int dia, int pulse, const std::string &diary, bool pad) const
 {
     // One reading of the clock for both texts, so a save at midnight cannot mix two days.
     const LocalDateTime now = clock_.localNow();
@@ -182,23 +181,21 @@ ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, c
     r.pulse = pulse;
     r.diary = diary;
     r.is_pad = pad ? 1 : 0;
-    return save(r, true);
+    return r;
+}
+
+ReadingStore::SaveResult ReadingStore::saveSingle(int sys, int dia, int pulse, const std::string &diary,
+                                                  bool pad)
+{
+    return save(takenNow(sys, dia, pulse, diary, pad), true);
 }
 
 ReadingStore::SaveResult ReadingStore::saveTriv(int sys, int dia, int pulse, const TrivSingles &singles,
                                                 const std::string &diary, bool pad)
 {
     db_.ensureDatabaseFileExists();
-    const LocalDateTime now = clock_.localNow();
-    Reading r;
-    r.date = now.dateText();
-    r.time = now.timeText();
-    r.sys = sys;
-    r.dia = dia;
-    r.pulse = pulse;
-    r.diary = diary;
+    Reading r = takenNow(sys, dia, pulse, diary, pad);
     r.is_triv = 1;
-    r.is_pad = pad ? 1 : 0;
     return save(r, true, &singles);
 }
 

@@ -75,6 +75,8 @@ private:
     // The reading (for the active user when asked; as a TRIV series when it
     // has details) and its day average, all in one transaction.
     SaveResult save(Reading reading, bool forActiveUser, const TrivSingles *details = nullptr);
+    // A reading stamped with the clock's local date and time.
+    Reading takenNow(int sys, int dia, int pulse, const std::string &diary, bool pad) const;
     // "Reading not saved" with SQLite's reason, once per save.
     void tellNotSaved(const std::string &why);
 
