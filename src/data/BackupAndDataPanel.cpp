@@ -200,17 +200,14 @@ void BackupAndDataPanel::askToRestore(const QString &path)
     std::string why;
     const auto now = BackupSnapshot::tableCounts(context_.db->getDatabaseFullPath(), &why);
     const Manifest &m = checked.manifest;
-    const QString message =
-        tr("Restoring \"%1\" replaces everything on this device: %2 readings, %3 profiles with their photos, "
-           "and the settings.\n\nThe backup, made on %4, holds %5 readings and %6 profiles.\n\nThe current "
-           "data "
-           "is backed up first, so the backups list can bring it back.")
-            .arg(QFileInfo(path).fileName())
-            .arg(countOf(now, Schema::kReadingTable))
-            .arg(countOf(now, Schema::kUsersTable))
-            .arg(createdText(m.created))
-            .arg(m.count(Schema::kReadingTable))
-            .arg(m.count(Schema::kUsersTable));
+    const QString message = tr("All data on this device (%1 readings, %2 profiles, their photos and the "
+                               "settings) is replaced by the backup of %3 (%4 readings, %5 profiles).\n\nThe "
+                               "current data is backed up first.")
+                                .arg(countOf(now, Schema::kReadingTable))
+                                .arg(countOf(now, Schema::kUsersTable))
+                                .arg(createdText(m.created))
+                                .arg(m.count(Schema::kReadingTable))
+                                .arg(m.count(Schema::kUsersTable));
     context_.alerts->alert(tr("Replace all data?"), message, {tr("Restore"), tr("Cancel")},
                            [this, path](int answer) {
                                if (answer == 0)

@@ -1,7 +1,6 @@
 // The small pieces of a backup: checksums, the manifest's text, file names,
-// and which automatic backups stay.
+// and messages.
 
-#include "data/core/AutoBackupsRetention.h"
 #include "data/core/BackupFileName.h"
 #include "data/core/BackupMessage.h"
 #include "data/core/Manifest.h"
@@ -75,21 +74,6 @@ TEST(BackupPiecesTest, FileNamesCarryTheMomentAndTheOperation)
                               "Tonara-backup-2026-03-04-090507-.tonarabackup",
                               "Tonara-backup-2026-03-04-090507-reset-data.tonarabackup.part", "notes.txt"})
         EXPECT_FALSE(BackupFileName::parse(other)) << other;
-}
-
-TEST(BackupPiecesTest, RetentionGoesByTheMomentAndLeavesOtherFilesAlone)
-{
-    const std::vector<std::string> names = {
-        BackupFileName::automatic({2027, 1, 1, 0, 0, 1}, "reset-data"),
-        BackupFileName::automatic({2026, 12, 31, 23, 59, 59}, "delete-profile"),
-        BackupFileName::automatic({2026, 12, 31, 23, 59, 59}, "delete-profile", 2),
-        BackupFileName::automatic({2026, 2, 1, 10, 0, 0}, "restore"),
-        "my own copy.tonarabackup",
-    };
-    EXPECT_EQ(AutoBackupsRetention::newestFirst(names),
-              (std::vector<std::string>{names[0], names[2], names[1], names[3]}));
-    EXPECT_EQ(AutoBackupsRetention::toRemove(names, 2), (std::vector<std::string>{names[1], names[3]}));
-    EXPECT_TRUE(AutoBackupsRetention::toRemove(names, 10).empty());
 }
 
 TEST(BackupPiecesTest, MessagesFillTheirValuesInOnePass)

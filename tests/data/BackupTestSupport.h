@@ -85,7 +85,7 @@ struct DataFolder {
         exec("INSERT INTO users_table_new VALUES(0,'','','User','','',0,'')");
         exec("INSERT INTO users_table_new VALUES(1,'','','Mother','','" + file("no1.png") + "',0,'')");
         exec("INSERT INTO users_table_new VALUES(2,'','','Väter','','" + file("no2.png") + "',0,'')");
-        writeBytes(file("no1.png"), std::string("\x89PNG mother\0\x01\x02", 16));
+        writeBytes(file("no1.png"), std::string("\x89PNG mother\0\x01\x02", 14));
         writeBytes(file("no2.png"), std::string(3000, '\x7f') + "father");
         exec("INSERT INTO setting_table VALUES(1,120,80)");
         exec("INSERT INTO tonaradock_table VALUES(0,'2026-11-01','08:00:00',121,79,66,'after "

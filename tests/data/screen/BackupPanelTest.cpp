@@ -79,9 +79,9 @@ TEST_F(BackupPanelTest, ABackupToAChosenFileRestoresAfterAConfirmationThatSaysWh
     ASSERT_TRUE(alerts.hasAlert());
     EXPECT_EQ(alerts.currentTitle(), "Replace all data?");
     const QString message = alerts.currentMessage();
-    EXPECT_TRUE(message.contains("replaces everything on this device: 2 readings, 1 profiles"))
+    EXPECT_TRUE(message.contains("All data on this device (2 readings, 1 profiles,"))
         << message.toStdString();
-    EXPECT_TRUE(message.contains("made on 9 Dec 2026, 08:41, holds 4 readings and 1 profiles"))
+    EXPECT_TRUE(message.contains("by the backup of 9 Dec 2026, 08:41 (4 readings, 1 profiles)"))
         << message.toStdString();
     EXPECT_EQ(alerts.currentButtons(), (QStringList{"Restore", "Cancel"}));
 
@@ -103,7 +103,7 @@ TEST_F(BackupPanelTest, ABackupToAChosenFileRestoresAfterAConfirmationThatSaysWh
     panel->backupsList()->setCurrentRow(0);
     ASSERT_TRUE(panel->undoButton()->isEnabled());
     panel->undoButton()->click();
-    EXPECT_TRUE(alerts.currentMessage().contains("holds 2 readings"))
+    EXPECT_TRUE(alerts.currentMessage().contains("(2 readings, 1 profiles)"))
         << alerts.currentMessage().toStdString();
     alerts.answer(0);
     EXPECT_EQ(readings(), 2);

@@ -1,0 +1,58 @@
+// tonara-data backup and restore, run as a script would run them.
+
+#include "BackupTestSupport.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+namespace tonara::test {
+namespace {
+
+std::pair<int, std::string> runTool(const std::string &arguments)
+{
+    std::string out;
+    FILE *pipe = ::popen((std::string(TONARA_DATA_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return {-1, out};
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, pipe))
+        out += buf;
+    const int raw = ::pclose(pipe);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out};
+}
+
+TEST(BackupCommandTest, BackupAndRestoreFromTheCommandLineSayWhatHappened)
+{
+    TempFolder tmp;
+    const std::string archive = (tmp / "family.tonarabackup").string();
+    std::map<std::string, std::vector<std::string>> expected;
+    {
+        DataFolder home(tmp / "home");
+        home.seedFamily();
+        home.exec("UPDATE users_table_new SET photo = ''");
+        expected = home.rows();
+    }
+    auto [status, out] = runTool("--data-dir '" + (tmp / "home").string() + "' backup '" + archive + "'");
+    ASSERT_EQ(status, 0) << out;
+    std::tie(status, out) = runTool("--data-dir '" + (tmp / "new").string() + "' restore '" + archive + "'");
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("the data it replaced is in"), std::string::npos) << out;
+    EXPECT_EQ(DataFolder(tmp / "new").rows(), expected);
+
+    writeBytes(tmp / "notes.tonarabackup", "not a backup");
+    std::tie(status, out) = runTool("--data-dir '" + (tmp / "new").string() + "' restore '" +
+                                    (tmp / "notes.tonarabackup").string() + "'");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("Restore refused: The file \"notes.tonarabackup\" is not a Tonara+ backup"),
+              std::string::npos)
+        << out;
+    std::tie(status, out) =
+        runTool("--data-dir '" + (tmp / "nowhere").string() + "' backup '" + archive + "'");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("Backup failed: there is no data folder"), std::string::npos) << out;
+    EXPECT_EQ(runTool("--data-dir '" + (tmp / "new").string() + "' backup").first, 2);
+}
+
+} // namespace
+} // namespace tonara::test
