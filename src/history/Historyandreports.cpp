@@ -13,9 +13,13 @@
 #include "platform/AlertPresenter.h"
 #include "platform/Artwork.h"
 #include "platform/NavigationController.h"
+#include "reports/ReportPdf.h"
+#include "reports/core/ReportContent.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -413,13 +417,70 @@ void Historyandreports::whoview_back()
 
 void Historyandreports::share_bt()
 {
-    ctx_.alerts->actionSheet(tr("Email you data via email"),
-                             {tr("Share data of this month"), tr("Share all data"), tr("Cancel")},
-                             [this](int index) { shareChosen(index); });
+    ctx_.alerts->actionSheet(
+        tr("Email you data via email"),
+        {tr("Share data of this month"), tr("Share all data"), tr("Doctor's report (PDF)"), tr("Cancel")},
+        [this](int index) { shareChosen(index); });
+}
+
+void Historyandreports::reportChosen(int index)
+{
+    if (index != 0 && index != 1)
+        return;
+    // The month on screen, of the active user.
+    DataBaseforCD users(db_, *ctx_.alerts);
+    const int user = users.activeUser();
+    const CivilDate first(shown_.show_year, shown_.show_month, 1);
+    const CivilDate last =
+        CivilDate(shown_.show_year + shown_.show_month / 12, shown_.show_month % 12 + 1, 1).plusDays(-1);
+    ReportPdf pdf(
+        ReportContent::gather(db_, *ctx_.alerts, user, *ReportPeriod::between(first, last), *ctx_.clock));
+    if (pdf.content().isEmpty()) {
+        ctx_.alerts->alert(tr("No data."), QString(), {tr("OK")});
+        return;
+    }
+    if (index == 0) {
+        const QString suggested = QDir::home().filePath(QString::fromLatin1(ReportPdf::kFileName));
+        const QString path = reportFile_
+                                 ? reportFile_(suggested)
+                                 : QFileDialog::getSaveFileName(this, tr("Save the report"), suggested,
+                                                                tr("PDF documents (*.pdf)"));
+        if (path.isEmpty())
+            return;
+        QString why;
+        if (pdf.writeFile(path, &why))
+            ctx_.alerts->alert(tr("Report saved"), QDir::toNativeSeparators(path), {tr("OK")});
+        else
+            ctx_.alerts->alert(tr("Report not saved"), why, {tr("OK")});
+        return;
+    }
+    if (!composer_)
+        return;
+    const QString name = QString::fromStdString(pdf.content().name);
+    Mail mail;
+    mail.subject = tr("%1 's blood pressure report").arg(name);
+    mail.body = tr("Attached is %1 's blood pressure report from %2 to %3.")
+                    .arg(name, QString::fromStdString(first.text()), QString::fromStdString(last.text()));
+    mail.attachment = pdf.bytes();
+    mail.mimeType = QString::fromLatin1(ReportPdf::kMimeType);
+    mail.fileName = QString::fromLatin1(ReportPdf::kFileName);
+    if (mail.attachment.isEmpty()) {
+        ctx_.alerts->alert(tr("Report not made"), tr("The report could not be written."), {tr("OK")});
+        return;
+    }
+    mail_state = 1;
+    if (!composer_(mail))
+        mail_state = 0;
 }
 
 void Historyandreports::shareChosen(int index)
 {
+    if (index == 2) {
+        ctx_.alerts->actionSheet(tr("Doctor's report of this month"),
+                                 {tr("Save report to a file"), tr("Send report.pdf by e-mail"), tr("Cancel")},
+                                 [this](int chosen) { reportChosen(chosen); });
+        return;
+    }
     if (index != 0 && index != 1)
         return;
     // The name of the user whose readings go out, by number: the list position

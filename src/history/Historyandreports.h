@@ -50,6 +50,10 @@ public:
     ~Historyandreports() override;
 
     void setComposerFactory(ComposerFactory f) { composer_ = std::move(f); }
+    // Asks where the report PDF goes (a suggested path in, the chosen one out,
+    // empty when the person cancels); a save dialog unless set.
+    using ReportFileChooser = std::function<QString(const QString &suggested)>;
+    void setReportFileChooser(ReportFileChooser f) { reportFile_ = std::move(f); }
 
     // Month state and model.
     int show_year() const { return shown_.show_year; }
@@ -110,6 +114,7 @@ private:
     void placeList();
     void e_mail(const QString &subject, const QString &recipient, const QString &bodyStart, int mode);
     void shareChosen(int index);
+    void reportChosen(int index);
     void deleteAnswered(int index);
     void no_show_turn();
     void placeBanner();
@@ -136,6 +141,7 @@ private:
     QPoint pressAt_;
     bool pressed_ = false;
     ComposerFactory composer_;
+    ReportFileChooser reportFile_;
 };
 
 } // namespace tonara

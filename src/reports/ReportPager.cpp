@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 
 namespace tonara {
 
@@ -11,7 +12,6 @@ namespace {
 constexpr double kMargin = 42;    // points, about 15 mm
 constexpr double kHeadSpace = 22; // running head above the body
 constexpr double kFootSpace = 26; // page number below it
-constexpr int kWrap = Qt::TextWordWrap | Qt::TextWrapAnywhere;
 
 QFont smallFont()
 {
@@ -72,22 +72,51 @@ void ReportPager::finish()
              Qt::AlignHCenter);
 }
 
+namespace {
+
+// Lines broken at word boundaries, and inside a word only when it is longer than the column.
+double layoutLines(QTextLayout &layout, double width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double h = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, h));
+        h += line.height();
+    }
+    layout.endLayout();
+    return h;
+}
+
+} // namespace
+
 double ReportPager::heightOf(const QString &text, const QFont &font, double width) const
 {
-    const QFontMetricsF fm(font, &device_);
     if (text.isEmpty())
-        return fm.height();
-    return fm.boundingRect(QRectF(0, 0, width, 1e6), kWrap, text).height();
+        return QFontMetricsF(font, &device_).height();
+    QTextLayout layout(text, font, &device_);
+    return layoutLines(layout, width);
 }
 
 double ReportPager::drawText(const QString &text, const QFont &font, double x, double top, double width,
                              int alignment, const QColor *colour) const
 {
-    const double h = heightOf(text, font, width);
+    if (text.isEmpty())
+        return QFontMetricsF(font, &device_).height();
+    QTextLayout layout(text, font, &device_);
+    const double h = layoutLines(layout, width);
     if (painter_) {
-        painter_->setFont(font);
         painter_->setPen(colour ? *colour : QColor(Qt::black));
-        painter_->drawText(QRectF(x, top, width, h), kWrap | (alignment ? alignment : Qt::AlignLeft), text);
+        // Right and centred texts are single short lines (numbers, page numbers).
+        double dx = 0;
+        if (alignment & (Qt::AlignRight | Qt::AlignHCenter)) {
+            const double w = layout.lineCount() ? layout.lineAt(0).naturalTextWidth() : 0;
+            dx = (alignment & Qt::AlignRight) ? width - w : (width - w) / 2;
+        }
+        layout.draw(painter_, QPointF(x + dx, top));
     }
     return h;
 }

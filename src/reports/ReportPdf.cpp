@@ -3,6 +3,7 @@
 #include "measurement/core/WHOClassification.h"
 #include "plotting/TrendPlot.h"
 #include "plotting/WhoBarPlot.h"
+#include "plotting/XYGraph.h"
 #include "reports/ReportPager.h"
 #include "reports/ReportWeekText.h"
 #include "reports/core/ReportTrend.h"
@@ -299,16 +300,19 @@ void ReportPdf::layoutCharts(ReportPager &pager) const
                 content_.stats.count ? content_.stats.whoCount[c] * 100 / content_.stats.count : 0;
             d.percent[static_cast<std::size_t>(bar)] = share;
         }
-        d.labelFont = font(8);
-        // Drawn larger and scaled down: the percentage axis leaves out labels
-        // that do not fit between its lines, and a line every 10 % is close.
-        constexpr double kShrink = 0.6;
+        // The bare graph with our own labels: the plot's percentage axis leaves out
+        // labels that do not fit between lines 10 % apart at this height.
+        const double labelW = 34;
+        const QRectF area(pager.left(), pager.y(), pager.width() - labelW, whoH);
         QPainter &p = *pager.painter();
         p.save();
-        p.translate(pager.left(), pager.y());
-        p.scale(kShrink, kShrink);
-        WhoBarPlot(d).render(p, QRectF(0, 0, pager.width() / kShrink, whoH / kShrink));
+        WhoBarPlot(d).graph(false)->render(p, area);
         p.restore();
+        const QFont small = font(7.5);
+        for (int v : {0, 50, 100}) {
+            const double at = area.bottom() - area.height() * v / 100.0;
+            pager.drawText(QStringLiteral("%1%").arg(v), small, area.right() + 4, at - 5, labelW - 4);
+        }
     }
     pager.advance(whoH + 2);
     pager.paragraph(tr("Share of readings in percent, from the left: optimal, normal, high normal, grade 1, "

@@ -6,6 +6,7 @@
 #include "measurement/WhoLegendView.h"
 #include "measurement/core/WHOClassification.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -268,7 +269,7 @@ TEST_F(ReportScreen, SharingTheActiveUsersMonthOrNothing)
     report->share_bt();
     EXPECT_EQ(presenter.currentTitle(), "Email you data via email");
     EXPECT_EQ(presenter.currentButtons(),
-              (QStringList{"Share data of this month", "Share all data", "Cancel"}));
+              (QStringList{"Share data of this month", "Share all data", "Doctor's report (PDF)", "Cancel"}));
     presenter.answer(0);
     ASSERT_EQ(composed.size(), 1u);
     EXPECT_EQ(composed[0].subject, "Mother 's blood pressure history");
@@ -302,6 +303,66 @@ TEST_F(ReportScreen, SharingTheActiveUsersMonthOrNothing)
     EXPECT_EQ(presenter.currentTitle(), "No data.");
     presenter.answer(0);
     EXPECT_EQ(composed.size(), 2u); // nothing composed for the empty month
+}
+
+TEST_F(ReportScreen, TheDoctorsReportOfTheMonthIsSavedWhereChosenOrSentAsPdf)
+{
+    users.insertDataBase_user_table(1, "", "", "Mother", "", "", 0, "");
+    add(1, "2013-05-03", "09:05:07", 128, 84, 70);
+    add(0, "2013-05-04", "10:00:00", 150, 90, 80);
+    becomeActive(1);
+    open();
+    std::vector<Historyandreports::Mail> composed;
+    report->setComposerFactory([&](const Historyandreports::Mail &m) {
+        composed.push_back(m);
+        return true;
+    });
+    const QString path = QString::fromStdString(dir.path() + "/mine.pdf");
+    QStringList suggestions;
+    report->setReportFileChooser([&](const QString &suggested) {
+        suggestions << suggested;
+        return suggestions.size() == 1 ? path : QString(); // the second time the person cancels
+    });
+
+    report->share_bt();
+    presenter.answer(QStringLiteral("Doctor's report (PDF)"));
+    EXPECT_EQ(presenter.currentTitle(), "Doctor's report of this month");
+    EXPECT_EQ(presenter.currentButtons(),
+              (QStringList{"Save report to a file", "Send report.pdf by e-mail", "Cancel"}));
+    presenter.answer(0);
+    ASSERT_EQ(suggestions.size(), 1);
+    EXPECT_TRUE(suggestions[0].endsWith("report.pdf"));
+    EXPECT_EQ(presenter.currentTitle(), "Report saved");
+    presenter.answer(0);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.read(5) == "%PDF-");
+
+    report->share_bt();
+    presenter.answer(2);
+    presenter.answer(0);
+    EXPECT_EQ(suggestions.size(), 2); // cancelled: no alert, nothing written
+    EXPECT_TRUE(composed.empty());
+
+    report->share_bt();
+    presenter.answer(2);
+    presenter.answer(1);
+    ASSERT_EQ(composed.size(), 1u);
+    EXPECT_EQ(composed[0].fileName, "report.pdf");
+    EXPECT_EQ(composed[0].mimeType, "application/pdf");
+    EXPECT_TRUE(composed[0].attachment.startsWith("%PDF-"));
+    EXPECT_EQ(composed[0].subject, "Mother 's blood pressure report");
+    EXPECT_EQ(Historyandreports::mail_state, 1);
+    report->mailComposeController_didFinishWithResult(0);
+
+    // An empty month is said in words, as for the readings.
+    report->Month_plus1();
+    report->share_bt();
+    presenter.answer(2);
+    presenter.answer(1);
+    EXPECT_EQ(presenter.currentTitle(), "No data.");
+    presenter.answer(0);
+    EXPECT_EQ(composed.size(), 1u);
 }
 
 TEST_F(ReportScreen, SharingReadsTheReadingsOnce)
