@@ -8,6 +8,9 @@
 #include "charts/HorizontalView.h"
 #include "data/AutoBackupSafetyNet.h"
 #include "data/BackupAndDataPanel.h"
+#include "data/FhirExportFlow.h"
+#include "data/ImportFlow.h"
+#include "data/ImportPreview.h"
 #include "history/Historyandreports.h"
 #include "platform/AlertPresenter.h"
 #include "platform/AppLifecycle.h"
@@ -285,6 +288,19 @@ bool OrvelAppDelegate::didFinishLaunching()
     };
     connect(backupPanel_, &BackupAndDataPanel::dataRestored, this, dataReplaced);
     connect(safetyNet_, &AutoBackupSafetyNet::dataRestored, this, dataReplaced);
+    // Import and export always concern the person whose diary is open now.
+    connect(backupPanel_, &BackupAndDataPanel::importRequested, this, [this, dataReplaced] {
+        const int user = DataBaseforCD(*db_, *alerts_).activeUser();
+        if (ImportPreview *preview = ImportFlow::run(frame_->display(), *db_, user, *alerts_, &clock_))
+            connect(preview, &ImportPreview::finished, this, [dataReplaced](int imported) {
+                if (imported > 0)
+                    dataReplaced();
+            });
+    });
+    connect(backupPanel_, &BackupAndDataPanel::fhirExportRequested, this, [this] {
+        const int user = DataBaseforCD(*db_, *alerts_).activeUser();
+        FhirExportFlow::run(frame_->display(), *db_, user, {dataDir_, alerts_}, &clock_);
+    });
     usersScreen_ = new Users(users);
     auto *usersNavigation = new NavigationController(usersScreen_);
     usersNavigation->setAnimationsEnabled(options_.animations);
@@ -312,9 +328,11 @@ bool OrvelAppDelegate::didFinishLaunching()
     // Landscape on the Report tab: the charts, whose mail composer covers them.
     tabBarController_->setChartViewFactory([this, history](TonaraTabBarController *tabs, QWidget *parent) {
         auto *view = new HorizontalView(
-            ChartContext{db_, alerts_, &clock_, scheduler_.get(), options_.formFactor, options_.animations}, parent);
+            ChartContext{db_, alerts_, &clock_, scheduler_.get(), options_.formFactor, options_.animations},
+            parent);
         view->setReportController(tabs);
-        connect(view, &HorizontalView::statusBarHiddenRequested, tabs, &TonaraTabBarController::setStatusBarHidden);
+        connect(view, &HorizontalView::statusBarHiddenRequested, tabs,
+                &TonaraTabBarController::setStatusBarHidden);
         QPointer<HorizontalView> chart(view);
         view->setComposerFactory([this, history, chart](const Historyandreports::Mail &mail) {
             auto *composer = new MailComposer({dataDir_, alerts_}, frame_->display());

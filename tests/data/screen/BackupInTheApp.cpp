@@ -6,6 +6,7 @@
 
 #include "app/TonaraTabBarController.h"
 #include "data/BackupAndDataPanel.h"
+#include "data/FhirExportPanel.h"
 #include "platform/AlertPresenter.h"
 #include "platform/NavigationController.h"
 #include "storage/DataBaseforCD.h"
@@ -17,11 +18,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 #include <map>
 
@@ -151,6 +155,34 @@ TEST(BackupInTheApp, DeletingAProfileCanBeUndoneFromTheEditList)
     EXPECT_EQ(allRows(db), before);
     // The users tab names the active user of the data that is back.
     EXPECT_EQ(h.app().usersScreen()->windowTitle(), "Father");
+}
+
+TEST(BackupInTheApp, TheFhirExportButtonExportsTheActiveUsersReadings)
+{
+    ShellHarness h(ShellHarness::seeded(seedFamily));
+    DBHelper &db = *h.app().database();
+    Quiet quiet;
+    const int active = DataBaseforCD(db, quiet).activeUser();
+    SqlStatement own(db.database(), "SELECT count(*) FROM tonaradock_table WHERE user_id = ?");
+    own.bind(1, active);
+    ASSERT_TRUE(own.next());
+    const int readings = own.columnInt(0);
+    ASSERT_GT(readings, 0);
+
+    h.app().tabBarController()->setSelectedIndex(OrvelAppDelegate::kSettingTab);
+    h.app().backupAndDataPanel()->fhirExportButton()->click();
+    FhirExportPanel *panel = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (!panel)
+            panel = top->findChild<FhirExportPanel *>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->readingCount(), readings);
+    QTemporaryDir out;
+    const QString file = out.filePath(QStringLiteral("bundle.json"));
+    ASSERT_TRUE(panel->saveTo(file));
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Father")) << "the active profile's name";
 }
 
 } // namespace
