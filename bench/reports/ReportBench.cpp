@@ -1,0 +1,136 @@
+// Report speed on one person's diary.
+//
+//   bench_reports        # builds the files in temporary folders, runs offscreen
+//
+// PlainReadings: the bare SELECT of the 100,000 readings' values, stepped
+// through: the reference. Statistics: every figure of the report over all of
+// them. PlainReport / Report: the 1,000 readings of three years read plainly,
+// and a whole PDF of them (gathered, laid out over its pages, written).
+
+#include "HouseholdDatabase.h"
+#include "base/Clock.h"
+#include "base/Log.h"
+#include "platform/AlertPresenter.h"
+#include "reports/ReportPdf.h"
+#include "reports/core/PeriodStatistics.h"
+#include "reports/core/ReportContent.h"
+#include "storage/DBHelper.h"
+#include "storage/SqlStatement.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using namespace tonara;
+namespace fs = std::filesystem;
+
+const LocalDateTime kNow{2013, 12, 31, 12, 0, 0};
+
+std::string diary(const char *name, HouseholdDatabase::Shape shape)
+{
+    std::string pattern = (fs::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
+    std::string dir = ::mkdtemp(pattern.data());
+    std::string error;
+    if (!HouseholdDatabase::write(dir, shape, &error)) {
+        std::fprintf(stderr, "bench_reports: %s\n", error.c_str());
+        std::exit(1);
+    }
+    return dir;
+}
+
+const std::string &largeDiary()
+{
+    static const std::string dir = diary("tonara-bench-stats", {1, 10, 100000});
+    return dir;
+}
+
+const std::string &reportDiary()
+{
+    static const std::string dir = diary("tonara-bench-report", {1, 3, 1000});
+    return dir;
+}
+
+void plain(benchmark::State &state, const std::string &folder)
+{
+    DBHelper db(folder);
+    db.openDatabase();
+    int rows = 0;
+    for (auto _ : state) {
+        SqlStatement st =
+            db.executeQuery("SELECT sys, dia, pulse, time FROM tonaradock_table WHERE user_id = ?");
+        st.bind(1, 0);
+        rows = 0;
+        long long sum = 0;
+        while (st.next()) {
+            sum += st.columnInt(0) + st.columnInt(1) + st.columnInt(2);
+            ++rows;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["rows"] = rows;
+}
+
+void BM_PlainReadings(benchmark::State &state)
+{
+    plain(state, largeDiary());
+}
+BENCHMARK(BM_PlainReadings)->Unit(benchmark::kMillisecond);
+
+void BM_Statistics(benchmark::State &state)
+{
+    DBHelper db(largeDiary());
+    db.openDatabase();
+    int count = 0;
+    for (auto _ : state) {
+        const PeriodStatistics s = PeriodStatistics::compute(db, 0, ReportPeriod::allReadings());
+        count = s.count;
+        benchmark::DoNotOptimize(s.sys.sd);
+    }
+    state.counters["readings"] = count;
+}
+BENCHMARK(BM_Statistics)->Unit(benchmark::kMillisecond);
+
+void BM_PlainReport(benchmark::State &state)
+{
+    plain(state, reportDiary());
+}
+BENCHMARK(BM_PlainReport)->Unit(benchmark::kMillisecond);
+
+void BM_Report(benchmark::State &state)
+{
+    DBHelper db(reportDiary());
+    db.openDatabase();
+    AlertPresenter alerts;
+    ManualClock clock(kNow);
+    int pages = 0;
+    for (auto _ : state) {
+        ReportPdf pdf(ReportContent::gather(db, alerts, 0, ReportPeriod::allReadings(), clock));
+        const QByteArray bytes = pdf.bytes();
+        pages = pdf.pageCount();
+        benchmark::DoNotOptimize(bytes.size());
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_Report)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Log::setSink([](const std::string &, const std::string &) {});
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fs::remove_all(largeDiary());
+    fs::remove_all(reportDiary());
+    return 0;
+}
