@@ -41,6 +41,11 @@ TEST(BackupAutoBackupsTest, KeepsTheTenNewestAndNothingElseOfThePersons)
     BackupMessage why;
     const std::string again = backups.take(AutoBackups::kResetData, &why);
     EXPECT_TRUE(again.ends_with("-002200-reset-data-2.tonarabackup")) << again;
+    // Whatever the operations, the last one taken in a second is the newest.
+    backups.take(AutoBackups::kRestore, &why);
+    const std::string last = backups.take(AutoBackups::kDeleteProfile, &why);
+    EXPECT_TRUE(last.ends_with("-002200-delete-profile-4.tonarabackup")) << last;
+    EXPECT_EQ(backups.list().front().path, last);
     clock.set(LocalDateTime{2020, 5, 5, 5, 5, 5});
     const std::string past = backups.take(AutoBackups::kRestore, &why);
     EXPECT_TRUE(fs::exists(past));

@@ -45,8 +45,15 @@ std::string AutoBackups::take(const std::string &operation, BackupMessage *error
         return {};
     }
     const LocalDateTime now = clock_.localNow();
+    // Backups of the same second, whatever their operation, are numbered on,
+    // so the newest is still the newest when the names are sorted.
+    int sequence = 1;
+    for (const std::string &name : namesIn(dir))
+        if (const auto parsed = BackupFileName::parse(name))
+            if (BackupFileName::Parsed{now, {}, 1}.key() == BackupFileName::Parsed{parsed->at, {}, 1}.key())
+                sequence = std::max(sequence, parsed->sequence + 1);
     fs::path path;
-    for (int sequence = 1;; ++sequence) {
+    for (;; ++sequence) {
         path = dir / BackupFileName::automatic(now, operation, sequence);
         if (!fs::exists(fs::symlink_status(path, ec)))
             break;
