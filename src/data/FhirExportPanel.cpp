@@ -2,6 +2,7 @@
 
 #include "data/core/ExportReadings.h"
 #include "data/core/FhirBundle.h"
+#include "measurement/MeasurementUi.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -27,9 +28,7 @@ namespace {
 
 void name(QWidget *w, const char *objectName, const QString &heard)
 {
-    w->setObjectName(QLatin1String(objectName));
-    w->setAccessibleDescription(QLatin1String(objectName));
-    w->setAccessibleName(heard);
+    MeasurementUi::name(w, QLatin1String(objectName), heard);
 }
 
 QPushButton *button(QWidget *parent, const char *objectName, const QString &text)

@@ -1,6 +1,7 @@
 #include "data/ImportPreview.h"
 
 #include "data/core/ReadingImporter.h"
+#include "measurement/MeasurementUi.h"
 #include "measurement/core/ManualEntryRules.h"
 
 #include <QCheckBox>
@@ -23,9 +24,7 @@ namespace {
 
 void name(QWidget *w, const char *objectName, const QString &heard)
 {
-    w->setObjectName(QLatin1String(objectName));
-    w->setAccessibleDescription(QLatin1String(objectName));
-    w->setAccessibleName(heard);
+    MeasurementUi::name(w, QLatin1String(objectName), heard);
 }
 
 QLabel *label(QWidget *parent, const char *objectName, const QString &text = {})

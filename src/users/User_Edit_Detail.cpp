@@ -7,6 +7,7 @@
 #include "platform/AlertPresenter.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "users/BackupBeforeDeletion.h"
 #include "users/PhotoPicker.h"
 #include "users/ProfilePhoto.h"
 #include "users/core/DataSafetyNet.h"
@@ -102,25 +103,8 @@ void User_Edit_Detail::deleteSheet_clickedButtonAtIndex(int index)
 {
     if (index != 0 || user_id_ < 0)
         return;
-    if (!context_.safetyNet) {
-        deleteProfile({});
-        return;
-    }
-    std::string why;
-    const std::string backup =
-        context_.safetyNet->backUpBefore(DataSafetyNet::Operation::DeleteProfile, &why);
-    if (!backup.empty()) {
-        deleteProfile(backup);
-        return;
-    }
-    // Nothing is deleted without a way back unless the person says so.
-    context_.alerts->alert(tr("No backup made"),
-                           tr("A backup could not be made first, so the deletion could not be undone: %1")
-                               .arg(QString::fromStdString(why)),
-                           {tr("Delete anyway"), tr("Cancel")}, [this](int answer) {
-                               if (answer == 0)
-                                   deleteProfile({});
-                           });
+    backUpThenDelete(context_, DataSafetyNet::Operation::DeleteProfile, this,
+                     [this](const std::string &backup) { deleteProfile(backup); });
 }
 
 void User_Edit_Detail::deleteProfile(const std::string &backup)

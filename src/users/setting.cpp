@@ -6,6 +6,7 @@
 #include "platform/Artwork.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "users/BackupBeforeDeletion.h"
 #include "users/UndoBar.h"
 #include "users/core/BloodPressureTarget.h"
 #include "users/core/DataSafetyNet.h"
@@ -288,24 +289,8 @@ void setting::alertView_clickedButtonAtIndex(int index)
 
 void setting::SQLDeleteFactory()
 {
-    if (!context_.safetyNet) {
-        deleteOldData({});
-        return;
-    }
-    std::string why;
-    const std::string backup = context_.safetyNet->backUpBefore(DataSafetyNet::Operation::ResetData, &why);
-    if (!backup.empty()) {
-        deleteOldData(backup);
-        return;
-    }
-    // Nothing is deleted without a way back unless the person says so.
-    context_.alerts->alert(tr("No backup made"),
-                           tr("A backup could not be made first, so the deletion could not be undone: %1")
-                               .arg(QString::fromStdString(why)),
-                           {tr("Delete anyway"), tr("Cancel")}, [this](int answer) {
-                               if (answer == 0)
-                                   deleteOldData({});
-                           });
+    backUpThenDelete(context_, DataSafetyNet::Operation::ResetData, this,
+                     [this](const std::string &backup) { deleteOldData(backup); });
 }
 
 void setting::deleteOldData(const std::string &backup)

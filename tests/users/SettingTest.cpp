@@ -2,6 +2,7 @@
 
 #include "measurement/ManualNumberField.h"
 #include "users/core/BloodPressureTarget.h"
+#include "users/core/DataSafetyNet.h"
 #include "users/setting.h"
 
 #include <QLabel>
@@ -168,6 +169,47 @@ TEST_F(SettingScreen, AFailedDeletionIsReportedAndChangesNothing)
     EXPECT_EQ(alerts.currentTitle(), "Data not deleted");
     EXPECT_TRUE(alerts.currentMessage().contains("locked"));
     EXPECT_EQ(scalar("SELECT count(*) FROM tonaradock_table"), 1);
+}
+
+// A safety net whose backups always fail, as on a full disk.
+class BrokenSafetyNet final : public DataSafetyNet {
+public:
+    std::string backUpBefore(Operation, std::string *why) override
+    {
+        *why = "The disk is full.";
+        return {};
+    }
+    bool undo(const std::string &, std::string *) override { return false; }
+};
+
+class SettingWithoutBackup : public SettingScreen {
+protected:
+    void SetUp() override
+    {
+        ctx.safetyNet = &broken;
+        SettingScreen::SetUp();
+    }
+    BrokenSafetyNet broken;
+};
+
+TEST_F(SettingWithoutBackup, NothingIsDeletedWithoutABackupUnlessThePersonSaysSo)
+{
+    reading(0, "2025-08-22");
+    auto resetAll = [&](int answer) {
+        clickRow(1);
+        alerts.answer(2); // "Delete all data"
+        alerts.answer(0); // "Yes"
+        ASSERT_TRUE(alerts.hasAlert());
+        EXPECT_EQ(alerts.currentTitle(), "No backup made");
+        EXPECT_TRUE(alerts.currentMessage().contains("The disk is full."))
+            << alerts.currentMessage().toStdString();
+        EXPECT_EQ(alerts.currentButtons(), (QStringList{"Delete anyway", "Cancel"}));
+        alerts.answer(answer);
+    };
+    resetAll(1);
+    EXPECT_EQ(scalar("SELECT count(*) FROM tonaradock_table"), 1) << "Cancel keeps the readings";
+    resetAll(0);
+    EXPECT_EQ(scalar("SELECT count(*) FROM tonaradock_table"), 0);
 }
 
 } // namespace
