@@ -51,6 +51,11 @@ TEST(BackupCommandTest, BackupAndRestoreFromTheCommandLineSayWhatHappened)
         runTool("--data-dir '" + (tmp / "nowhere").string() + "' backup '" + archive + "'");
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("Backup failed: there is no data folder"), std::string::npos) << out;
+    fs::create_directories(tmp / "empty");
+    std::tie(status, out) = runTool("--data-dir '" + (tmp / "empty").string() + "' backup '" + archive + "'");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("holds no TonaraDock.sqlite"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(tmp / "empty" / "TonaraDock.sqlite")) << "a wrong folder is left as it was";
     EXPECT_EQ(runTool("--data-dir '" + (tmp / "new").string() + "' backup").first, 2);
 }
 

@@ -61,6 +61,13 @@ int backup(DataCommandContext &ctx)
         ctx.err << "Backup failed: there is no data folder " << ctx.dataDir << "\n";
         return 1;
     }
+    // A folder without the diary is a wrong --data-dir: backing up would make
+    // an empty database there and call that a backup.
+    const std::string file = std::string(DBHelper::kBaseName) + DBHelper::kExtension;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(ctx.dataDir) / file)) {
+        ctx.err << "Backup failed: " << ctx.dataDir << " holds no " << file << "; nothing was backed up\n";
+        return 1;
+    }
     Data data(ctx);
     BackupMessage why;
     if (!BackupWriter(data.db, data.clock).write(ctx.args.front(), "", &why)) {
