@@ -5,6 +5,7 @@
 #include "storage/SqlStatement.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace tonara {
 
@@ -22,9 +23,64 @@ double sampleSd(long long n, long long sum, long long sumSquares)
     return static_cast<double>(std::sqrt(spread / (static_cast<long double>(n) * (n - 1))));
 }
 
-long long int64At(const SqlStatement &q, int col)
+// One value's running sums over the pass.
+struct Sums {
+    long long sum = 0;
+    long long squares = 0;
+    int min = 0;
+    int max = 0;
+
+    void add(int v, bool first)
+    {
+        sum += v;
+        squares += static_cast<long long>(v) * v;
+        if (first || v < min)
+            min = v;
+        if (first || v > max)
+            max = v;
+    }
+    PeriodStatistics::Values values(int n) const
+    {
+        PeriodStatistics::Values v;
+        v.mean = static_cast<double>(sum) / n;
+        v.sd = sampleSd(n, sum, squares);
+        v.min = min;
+        v.max = max;
+        return v;
+    }
+};
+
+struct WindowSums {
+    int count = 0;
+    long long sys = 0;
+    long long dia = 0;
+    long long pulse = 0;
+
+    void add(int s, int d, int p)
+    {
+        ++count;
+        sys += s;
+        dia += d;
+        pulse += p;
+    }
+    PeriodStatistics::Window window() const
+    {
+        PeriodStatistics::Window w;
+        w.count = count;
+        if (count > 0) {
+            w.sys = static_cast<double>(sys) / count;
+            w.dia = static_cast<double>(dia) / count;
+            w.pulse = static_cast<double>(pulse) / count;
+        }
+        return w;
+    }
+};
+
+// Times are "HH:mm:ss", so comparing the first five characters with the
+// "HH:mm" edges puts 11:59:59 in the morning and 12:00:00 outside it.
+bool inWindow(const char *time, const char *from, const char *until)
 {
-    return static_cast<long long>(sqlite3_column_int64(q.handle(), col));
+    return std::strncmp(time, from, 5) >= 0 && std::strncmp(time, until, 5) < 0;
 }
 
 } // namespace
@@ -32,87 +88,64 @@ long long int64At(const SqlStatement &q, int col)
 PeriodStatistics PeriodStatistics::compute(DBHelper &db, int user, const ReportPeriod &period)
 {
     PeriodStatistics s;
-    s.readTotals(db, user, period);
-    if (s.count > 0) {
-        s.readWindows(db, user, period);
-        s.readClasses(db, user, period);
-    }
+    s.readAll(db, user, period);
     db.closeDatabase();
     return s;
 }
 
-void PeriodStatistics::readTotals(DBHelper &db, int user, const ReportPeriod &period)
+void PeriodStatistics::readAll(DBHelper &db, int user, const ReportPeriod &period)
 {
-    SqlStatement q =
-        db.executeQuery("SELECT COUNT(*), "
-                        "SUM(sys), SUM(sys * sys), MIN(sys), MAX(sys), "
-                        "SUM(dia), SUM(dia * dia), MIN(dia), MAX(dia), "
-                        "SUM(pulse), SUM(pulse * pulse), MIN(pulse), MAX(pulse), "
-                        "SUM(is_pad = ?), SUM(is_triv = ?), SUM(is_manual = ?), MIN(date), MAX(date) "
-                        "FROM tonaradock_table WHERE " +
-                        period.rowCondition());
-    q.bind(1, 1).bind(2, 1).bind(3, 1);
-    period.bindRowCondition(q, 4, user);
-    if (!q.next())
-        return;
-    count = q.columnInt(0);
+    // One pass over the period's rows: every figure is summed here rather than
+    // in several aggregate queries, which each scanned the rows again (and the
+    // class count sorted them).
+    SqlStatement q = db.executeQuery("SELECT sys, dia, pulse, time, is_pad, is_triv, is_manual, date "
+                                     "FROM tonaradock_table WHERE " +
+                                     period.rowCondition());
+    period.bindRowCondition(q, 1, user);
+    sqlite3_stmt *st = q.handle();
+    Sums sysSums, diaSums, pulseSums;
+    WindowSums morningSums, eveningSums;
+    while (q.next()) {
+        const int s = sqlite3_column_int(st, 0);
+        const int d = sqlite3_column_int(st, 1);
+        const int p = sqlite3_column_int(st, 2);
+        const bool first = count == 0;
+        ++count;
+        sysSums.add(s, first);
+        diaSums.add(d, first);
+        pulseSums.add(p, first);
+
+        const auto *time = reinterpret_cast<const char *>(sqlite3_column_text(st, 3));
+        if (time && std::strlen(time) >= 5) {
+            if (inWindow(time, kMorningFrom, kMorningUntil))
+                morningSums.add(s, d, p);
+            else if (inWindow(time, kEveningFrom, kEveningUntil))
+                eveningSums.add(s, d, p);
+        }
+        padCount += sqlite3_column_int(st, 4) == 1;
+        trivCount += sqlite3_column_int(st, 5) == 1;
+        manualCount += sqlite3_column_int(st, 6) == 1;
+
+        const auto *date = reinterpret_cast<const char *>(sqlite3_column_text(st, 7));
+        if (date) {
+            if (first || firstDate.compare(date) > 0)
+                firstDate = date;
+            if (first || lastDate.compare(date) < 0)
+                lastDate = date;
+        }
+
+        const int c = WHOClassification::category(s, d);
+        if (c >= 1 && c <= 6)
+            ++whoCount[c];
+    }
     if (count == 0)
         return;
-    auto values = [&](int col) {
-        Values v;
-        const long long sum = int64At(q, col);
-        v.mean = static_cast<double>(sum) / count;
-        v.sd = sampleSd(count, sum, int64At(q, col + 1));
-        v.min = q.columnInt(col + 2);
-        v.max = q.columnInt(col + 3);
-        return v;
-    };
-    sys = values(1);
-    dia = values(5);
-    pulse = values(9);
-    meanPulsePressure = static_cast<double>(int64At(q, 1) - int64At(q, 5)) / count;
-    padCount = q.columnInt(13);
-    trivCount = q.columnInt(14);
-    manualCount = q.columnInt(15);
-    firstDate = q.columnText(16);
-    lastDate = q.columnText(17);
-}
-
-void PeriodStatistics::readWindows(DBHelper &db, int user, const ReportPeriod &period)
-{
-    // Times are "HH:mm:ss", so a text comparison with "HH:mm" edges puts
-    // 11:59:59 in the morning and 12:00:00 outside it.
-    SqlStatement q =
-        db.executeQuery("SELECT time >= ? AND time < ?, COUNT(*), SUM(sys), SUM(dia), SUM(pulse) "
-                        "FROM tonaradock_table WHERE ((time >= ? AND time < ?) OR "
-                        "(time >= ? AND time < ?)) AND " +
-                        period.rowCondition() + " GROUP BY 1");
-    q.bind(1, kMorningFrom).bind(2, kMorningUntil);
-    q.bind(3, kMorningFrom).bind(4, kMorningUntil).bind(5, kEveningFrom).bind(6, kEveningUntil);
-    period.bindRowCondition(q, 7, user);
-    while (q.next()) {
-        Window &w = q.columnInt(0) == 1 ? morning : evening;
-        w.count = q.columnInt(1);
-        if (w.count == 0)
-            continue;
-        w.sys = static_cast<double>(int64At(q, 2)) / w.count;
-        w.dia = static_cast<double>(int64At(q, 3)) / w.count;
-        w.pulse = static_cast<double>(int64At(q, 4)) / w.count;
-    }
-}
-
-void PeriodStatistics::readClasses(DBHelper &db, int user, const ReportPeriod &period)
-{
-    // The class rule lives in one place (WHOClassification); the query only
-    // groups equal pairs so a long series costs a few hundred lookups.
-    SqlStatement q = db.executeQuery("SELECT sys, dia, COUNT(*) FROM tonaradock_table WHERE " +
-                                     period.rowCondition() + " GROUP BY sys, dia");
-    period.bindRowCondition(q, 1, user);
-    while (q.next()) {
-        const int c = WHOClassification::category(q.columnInt(0), q.columnInt(1));
-        if (c >= 1 && c <= 6)
-            whoCount[c] += q.columnInt(2);
-    }
+    sys = sysSums.values(count);
+    dia = diaSums.values(count);
+    pulse = pulseSums.values(count);
+    meanPulsePressure = static_cast<double>(sysSums.sum - diaSums.sum) / count;
+    morning = morningSums.window();
+    evening = eveningSums.window();
 }
 
 double PeriodStatistics::whoShare(int category) const

@@ -10,10 +10,10 @@
 //   s.whoShare(WHOClassification::kGrade1);     // percent of the readings
 //   s.padCount;                                 // readings flagged PAD (also in every figure)
 //
-// Each figure set is one query over tonaradock_table with every value bound:
-// the overall figures, the two windows, the WHO classes. The standard
-// deviation is the sample one (n - 1), computed exactly from integer sums;
-// with a single reading it is 0.
+// One bound query reads the period's rows once and every figure is summed
+// from that pass (several aggregate queries scanned 100,000 rows again each).
+// The standard deviation is the sample one (n - 1), computed exactly from
+// integer sums; with a single reading it is 0.
 
 #include "reports/core/ReportPeriod.h"
 
@@ -66,9 +66,7 @@ public:
     static constexpr const char *kEveningUntil = "24:00"; // exclusive
 
 private:
-    void readTotals(DBHelper &db, int user, const ReportPeriod &period);
-    void readWindows(DBHelper &db, int user, const ReportPeriod &period);
-    void readClasses(DBHelper &db, int user, const ReportPeriod &period);
+    void readAll(DBHelper &db, int user, const ReportPeriod &period);
 };
 
 } // namespace tonara
