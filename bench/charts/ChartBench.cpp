@@ -9,9 +9,8 @@
 // WHO classes and turned into percentages. TrendPage / DistributionPage: a tap
 // on "all" (queries, the chart built and fed whole) and one paint of the view.
 
-#include "HouseholdDatabase.h"
+#include "BenchSupport.h"
 #include "base/Clock.h"
-#include "base/Log.h"
 #include "base/VirtualScheduler.h"
 #include "charts/HorizontalView.h"
 #include "charts/core/PeriodQueries.h"
@@ -25,29 +24,16 @@
 #include <QApplication>
 #include <QPixmap>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
 using namespace tonara;
-namespace fs = std::filesystem;
 
 const LocalDateTime kNow{2013, 12, 31, 12, 0, 0};
 
 const std::string &tenYears()
 {
-    static const std::string dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "tonara-bench-charts-XXXXXX").string();
-        std::string d = ::mkdtemp(pattern.data());
-        std::string error;
-        if (!HouseholdDatabase::write(d, {1, 10, 36500}, &error)) {
-            std::fprintf(stderr, "bench_charts: %s\n", error.c_str());
-            std::exit(1);
-        }
-        return d;
-    }();
+    static const std::string dir = bench::householdFolder("tonara-bench-charts", {1, 10, 36500});
     return dir;
 }
 
@@ -170,13 +156,5 @@ BENCHMARK(BM_DistributionPage)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    Log::setSink([](const std::string &, const std::string &) {});
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fs::remove_all(tenYears());
-    return 0;
+    return tonara::bench::runBenchmarks(argc, argv);
 }

@@ -8,9 +8,8 @@
 // written to a file; CsvShell: `sqlite3 -csv` of the same rows on the same
 // file into a file, timed around the process (so its start-up counts too).
 
-#include "HouseholdDatabase.h"
+#include "BenchSupport.h"
 #include "base/Clock.h"
-#include "base/Log.h"
 #include "base/VirtualScheduler.h"
 #include "history/Historyandreports.h"
 #include "history/MonthListView.h"
@@ -27,19 +26,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 namespace {
 
 using namespace tonara;
-namespace fs = std::filesystem;
-
-std::string tempFolder(const char *name)
-{
-    std::string pattern = (fs::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
-    return ::mkdtemp(pattern.data());
-}
 
 // Adds n readings of the user in the month (yyyy-MM) in one transaction.
 void addMonth(DBHelper &db, int user, const std::string &month, int n)
@@ -65,12 +56,7 @@ void addMonth(DBHelper &db, int user, const std::string &month, int n)
 const std::string &household()
 {
     static const std::string dir = [] {
-        std::string d = tempFolder("tonara-bench-history");
-        std::string error;
-        if (!HouseholdDatabase::write(d, {}, &error)) {
-            std::fprintf(stderr, "bench_history: %s\n", error.c_str());
-            std::exit(1);
-        }
+        std::string d = bench::householdFolder("tonara-bench-history", {});
         DBHelper db(d);
         db.openDatabase();
         addMonth(db, 2, "2030-01", 300);
@@ -82,15 +68,7 @@ const std::string &household()
 
 const std::string &oneUser()
 {
-    static const std::string dir = [] {
-        std::string d = tempFolder("tonara-bench-csv");
-        std::string error;
-        if (!HouseholdDatabase::write(d, {1, 10, 100000}, &error)) {
-            std::fprintf(stderr, "bench_history: %s\n", error.c_str());
-            std::exit(1);
-        }
-        return d;
-    }();
+    static const std::string dir = bench::householdFolder("tonara-bench-csv", {1, 10, 100000});
     return dir;
 }
 
@@ -161,14 +139,5 @@ BENCHMARK(BM_CsvShell)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    Log::setSink([](const std::string &, const std::string &) {});
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fs::remove_all(household());
-    fs::remove_all(oneUser());
-    return 0;
+    return tonara::bench::runBenchmarks(argc, argv);
 }

@@ -7,9 +7,8 @@
 // them. PlainReport / Report: the 1,000 readings of three years read plainly,
 // and a whole PDF of them (gathered, laid out over its pages, written).
 
-#include "HouseholdDatabase.h"
+#include "BenchSupport.h"
 #include "base/Clock.h"
-#include "base/Log.h"
 #include "platform/AlertPresenter.h"
 #include "reports/ReportPdf.h"
 #include "reports/core/PeriodStatistics.h"
@@ -19,40 +18,23 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
 using namespace tonara;
-namespace fs = std::filesystem;
 
 const LocalDateTime kNow{2013, 12, 31, 12, 0, 0};
 
-std::string diary(const char *name, HouseholdDatabase::Shape shape)
-{
-    std::string pattern = (fs::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
-    std::string dir = ::mkdtemp(pattern.data());
-    std::string error;
-    if (!HouseholdDatabase::write(dir, shape, &error)) {
-        std::fprintf(stderr, "bench_reports: %s\n", error.c_str());
-        std::exit(1);
-    }
-    return dir;
-}
-
 const std::string &largeDiary()
 {
-    static const std::string dir = diary("tonara-bench-stats", {1, 10, 100000});
+    static const std::string dir = bench::householdFolder("tonara-bench-stats", {1, 10, 100000});
     return dir;
 }
 
 const std::string &reportDiary()
 {
-    static const std::string dir = diary("tonara-bench-report", {1, 3, 1000});
+    static const std::string dir = bench::householdFolder("tonara-bench-report", {1, 3, 1000});
     return dir;
 }
 
@@ -123,14 +105,5 @@ BENCHMARK(BM_Report)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    Log::setSink([](const std::string &, const std::string &) {});
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fs::remove_all(largeDiary());
-    fs::remove_all(reportDiary());
-    return 0;
+    return tonara::bench::runBenchmarks(argc, argv);
 }

@@ -1,0 +1,68 @@
+#include "BenchSupport.h"
+
+#include "base/Log.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace tonara::bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> &madeFolders()
+{
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+} // namespace
+
+std::string temporaryFolder(const char *name)
+{
+    std::string pattern = (fs::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) {
+        std::fprintf(stderr, "%s: no temporary folder could be made\n", name);
+        std::exit(1);
+    }
+    madeFolders().push_back(pattern);
+    return pattern;
+}
+
+std::string householdFolder(const char *name, const HouseholdDatabase::Shape &shape)
+{
+    std::string dir = temporaryFolder(name);
+    std::string error;
+    if (!HouseholdDatabase::write(dir, shape, &error)) {
+        std::fprintf(stderr, "%s: %s\n", name, error.c_str());
+        std::exit(1);
+    }
+    return dir;
+}
+
+int runBenchmarks(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Log::setSink([](const std::string &, const std::string &) {});
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (const std::string &folder : madeFolders()) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    return 0;
+}
+
+} // namespace tonara::bench
