@@ -24,7 +24,6 @@
 #include <QApplication>
 #include <QPixmap>
 
-
 namespace {
 
 using namespace tonara;

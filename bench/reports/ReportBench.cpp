@@ -18,8 +18,6 @@
 
 #include <benchmark/benchmark.h>
 
-
-
 namespace {
 
 using namespace tonara;

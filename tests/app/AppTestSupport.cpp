@@ -3,8 +3,13 @@
 #include "measurement/instruction_screen.h"
 #include "platform/AlertPresenter.h"
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QImage>
+#include <QMainWindow>
 
 namespace tonara::test {
 
@@ -97,6 +102,37 @@ void ShellHarness::settle()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
+}
+
+QString formName(FormFactor f)
+{
+    switch (f) {
+    case FormFactor::Phone480:
+        return QStringLiteral("phone480");
+    case FormFactor::Phone568:
+        return QStringLiteral("phone568");
+    case FormFactor::Tablet:
+        return QStringLiteral("tablet");
+    }
+    return QStringLiteral("unknown");
+}
+
+void saveScreenshot(ShellHarness &h, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("TONARA_SCREENSHOT_DIR", QStringLiteral("screenshots"));
+    QDir().mkpath(dir);
+    h.app().window()->adjustSize();
+    ShellHarness::settle();
+    const QImage image = h.app().window()->grab().toImage();
+    ASSERT_FALSE(image.isNull()) << name.toStdString();
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    ASSERT_TRUE(image.save(path)) << path.toStdString();
+    const QRgb middle = image.pixel(image.width() / 2, image.height() / 2);
+    bool varied = false;
+    for (int y = 0; y < image.height() && !varied; y += 7)
+        for (int x = 0; x < image.width() && !varied; x += 7)
+            varied = image.pixel(x, y) != middle;
+    EXPECT_TRUE(varied) << name.toStdString() << " is a single colour";
 }
 
 } // namespace tonara::test

@@ -7,6 +7,7 @@
 
 #include "app/MeasurementTab.h"
 #include "app/OrvelAppDelegate.h"
+#include "base/AlertSink.h"
 #include "base/Clock.h"
 #include "base/NotificationCenter.h"
 #include "base/VirtualScheduler.h"
@@ -98,5 +99,22 @@ private:
     std::unique_ptr<VirtualMeasurement> virtual_;
     std::unique_ptr<OrvelAppDelegate> app_;
 };
+
+// Shows nothing and answers nothing: for the stores that seed a database.
+class QuietAlerts final : public AlertSink {
+public:
+    void showAlert(const std::string &, const std::string &, const std::vector<std::string> &,
+                   Completion) override
+    {}
+};
+
+// "phone480", "phone568", "tablet": the form factor as picture names spell it.
+QString formName(FormFactor f);
+
+// A picture of the shell for people to look at: the window fitted to its
+// content, settled, and saved as NAME.png in $TONARA_SCREENSHOT_DIR
+// (./screenshots when unset). Fails the calling test when the picture cannot
+// be saved or is a single colour (a picture of nothing).
+void saveScreenshot(ShellHarness &h, const QString &name);
 
 } // namespace tonara::test

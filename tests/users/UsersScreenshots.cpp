@@ -31,13 +31,6 @@ namespace {
 
 using test::ShellHarness;
 
-class NoAlerts final : public AlertSink {
-public:
-    void showAlert(const std::string &, const std::string &, const std::vector<std::string> &,
-                   Completion) override
-    {}
-};
-
 // A simple face in the profile's colour, so the three photos differ.
 QImage face(QColor colour)
 {
@@ -54,7 +47,7 @@ QImage face(QColor colour)
 
 void seedFamily(DBHelper &db)
 {
-    NoAlerts alerts;
+    test::QuietAlerts alerts;
     DataBaseforCD store(db, alerts);
     store.check_database();
     const char *names[] = {"User", "Mother", "Father"};
@@ -71,24 +64,11 @@ void seedFamily(DBHelper &db)
 
 class UsersScreenshots : public ::testing::TestWithParam<FormFactor> {
 protected:
-    void SetUp() override
-    {
-        outDir = qEnvironmentVariable("TONARA_SCREENSHOT_DIR", QStringLiteral("screenshots"));
-        QDir().mkpath(outDir);
-    }
     void shoot(ShellHarness &h, const char *view)
     {
-        h.app().window()->adjustSize();
-        ShellHarness::settle();
-        const QImage image = h.app().window()->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        const QString form =
-            GetParam() == FormFactor::Tablet ? QStringLiteral("tablet") : QStringLiteral("phone480");
-        const QString file = QStringLiteral("%1/users_%2_%3.png").arg(outDir, form, QLatin1String(view));
-        ASSERT_TRUE(image.save(file)) << file.toStdString();
+        test::saveScreenshot(
+            h, QStringLiteral("users_%1_%2").arg(test::formName(GetParam()), QLatin1String(view)));
     }
-
-    QString outDir;
 };
 
 TEST_P(UsersScreenshots, ProfilesAndTheirScreens)

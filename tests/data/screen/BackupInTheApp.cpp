@@ -34,16 +34,9 @@ namespace {
 
 using test::ShellHarness;
 
-class Quiet final : public AlertSink {
-public:
-    void showAlert(const std::string &, const std::string &, const std::vector<std::string> &,
-                   Completion) override
-    {}
-};
-
 void seedFamily(DBHelper &db)
 {
-    Quiet quiet;
+    test::QuietAlerts quiet;
     DataBaseforCD store(db, quiet);
     store.check_database();
     for (int i = 0; i < 3; ++i)
@@ -161,7 +154,7 @@ TEST(BackupInTheApp, TheFhirExportButtonExportsTheActiveUsersReadings)
 {
     ShellHarness h(ShellHarness::seeded(seedFamily));
     DBHelper &db = *h.app().database();
-    Quiet quiet;
+    test::QuietAlerts quiet;
     const int active = DataBaseforCD(db, quiet).activeUser();
     SqlStatement own(db.database(), "SELECT count(*) FROM tonaradock_table WHERE user_id = ?");
     own.bind(1, active);

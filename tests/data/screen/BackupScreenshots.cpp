@@ -23,16 +23,9 @@ namespace {
 
 using test::ShellHarness;
 
-class Quiet final : public AlertSink {
-public:
-    void showAlert(const std::string &, const std::string &, const std::vector<std::string> &,
-                   Completion) override
-    {}
-};
-
 void seed(DBHelper &db)
 {
-    Quiet quiet;
+    test::QuietAlerts quiet;
     DataBaseforCD store(db, quiet);
     store.check_database();
     store.insertDataBase_user_table(0, "", "", "User", "", "", 0, "");
@@ -46,24 +39,12 @@ void seed(DBHelper &db)
 
 class BackupScreenshots : public ::testing::TestWithParam<FormFactor> {
 protected:
-    void SetUp() override
-    {
-        outDir = qEnvironmentVariable("TONARA_SCREENSHOT_DIR", QStringLiteral("screenshots"));
-        QDir().mkpath(outDir);
-    }
     void shoot(ShellHarness &h, const char *view)
     {
-        h.app().window()->adjustSize();
-        ShellHarness::settle();
-        const QImage image = h.app().window()->grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        const QString form =
-            GetParam() == FormFactor::Tablet ? QStringLiteral("tablet") : QStringLiteral("phone480");
-        const QString file = QStringLiteral("%1/backup_%2_%3.png").arg(outDir, form, QLatin1String(view));
-        ASSERT_TRUE(image.save(file)) << file.toStdString();
+        test::saveScreenshot(
+            h, QStringLiteral("backup_%1_%2").arg(test::formName(GetParam()), QLatin1String(view)));
     }
 
-    QString outDir;
     QTemporaryDir files;
 };
 
