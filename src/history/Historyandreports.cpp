@@ -3,6 +3,7 @@
 #include "base/Log.h"
 #include "history/MonthBar.h"
 #include "history/MonthListView.h"
+#include "history/ReportChoicePanel.h"
 #include "history/TrivDetailView.h"
 #include "history/core/CsvExport.h"
 #include "history/core/ReadingDeletion.h"
@@ -158,6 +159,10 @@ Historyandreports::Historyandreports(const HistoryContext &context, QWidget *par
     who_ = new WhoLegendView(ctx_.formFactor, this);
     who_->hide();
     connect(who_->WHO_Back_Touch, &QPushButton::clicked, this, &Historyandreports::whoview_back);
+    reportPanel_ = new ReportChoicePanel({&db_, ctx_.alerts, ctx_.clock, ctx_.formFactor}, this);
+    reportPanel_->hide();
+    connect(reportPanel_, &ReportChoicePanel::saveRequested, this, [this] { deliverReport(false); });
+    connect(reportPanel_, &ReportChoicePanel::sendRequested, this, [this] { deliverReport(true); });
 
     banner_ = MeasurementUi::picture(this, QStringLiteral("show_turn_Image"),
                                      QStringLiteral("TonaraDock_views.png"), QSize(px(320), px(96)),
@@ -220,6 +225,7 @@ void Historyandreports::resizeEvent(QResizeEvent *event)
         }
     detail_->setGeometry(rect());
     who_->setGeometry(rect());
+    reportPanel_->setGeometry(rect());
     placeList();
     placeBanner();
 }
@@ -423,44 +429,45 @@ void Historyandreports::share_bt()
         [this](int index) { shareChosen(index); });
 }
 
-void Historyandreports::reportChosen(int index)
+void Historyandreports::openReport()
 {
-    if (index != 0 && index != 1)
-        return;
-    // The month on screen, of the active user.
+    // The active user's report, the month on screen offered first.
     DataBaseforCD users(db_, *ctx_.alerts);
-    const int user = users.activeUser();
-    const CivilDate first(shown_.show_year, shown_.show_month, 1);
-    const CivilDate last =
-        CivilDate(shown_.show_year + shown_.show_month / 12, shown_.show_month % 12 + 1, 1).plusDays(-1);
-    ReportPdf pdf(
-        ReportContent::gather(db_, *ctx_.alerts, user, *ReportPeriod::between(first, last), *ctx_.clock));
-    if (pdf.content().isEmpty()) {
+    reportPanel_->open(users.activeUser(), shown_.show_year, shown_.show_month);
+    raiseOverlay(reportPanel_);
+}
+
+void Historyandreports::deliverReport(bool send)
+{
+    if (!reportPanel_->content() || reportPanel_->content()->isEmpty()) {
         ctx_.alerts->alert(tr("No data."), QString(), {tr("OK")});
         return;
     }
-    if (index == 0) {
+    const ReportContent &content = *reportPanel_->content();
+    ReportPdf pdf(content);
+    if (!send) {
         const QString suggested = QDir::home().filePath(QString::fromLatin1(ReportPdf::kFileName));
         const QString path = reportFile_
                                  ? reportFile_(suggested)
                                  : QFileDialog::getSaveFileName(this, tr("Save the report"), suggested,
                                                                 tr("PDF documents (*.pdf)"));
         if (path.isEmpty())
-            return;
+            return; // the panel stays, the choice kept
         QString why;
-        if (pdf.writeFile(path, &why))
+        if (pdf.writeFile(path, &why)) {
+            reportPanel_->hide();
             ctx_.alerts->alert(tr("Report saved"), QDir::toNativeSeparators(path), {tr("OK")});
-        else
+        } else {
             ctx_.alerts->alert(tr("Report not saved"), why, {tr("OK")});
+        }
         return;
     }
     if (!composer_)
         return;
-    const QString name = QString::fromStdString(pdf.content().name);
+    const QString name = QString::fromStdString(content.name);
     Mail mail;
     mail.subject = tr("%1 's blood pressure report").arg(name);
-    mail.body = tr("Attached is %1 's blood pressure report from %2 to %3.")
-                    .arg(name, QString::fromStdString(first.text()), QString::fromStdString(last.text()));
+    mail.body = tr("Attached is %1 's blood pressure report: %2.").arg(name, ReportPdf::periodText(content));
     mail.attachment = pdf.bytes();
     mail.mimeType = QString::fromLatin1(ReportPdf::kMimeType);
     mail.fileName = QString::fromLatin1(ReportPdf::kFileName);
@@ -468,6 +475,7 @@ void Historyandreports::reportChosen(int index)
         ctx_.alerts->alert(tr("Report not made"), tr("The report could not be written."), {tr("OK")});
         return;
     }
+    reportPanel_->hide();
     mail_state = 1;
     if (!composer_(mail))
         mail_state = 0;
@@ -476,9 +484,7 @@ void Historyandreports::reportChosen(int index)
 void Historyandreports::shareChosen(int index)
 {
     if (index == 2) {
-        ctx_.alerts->actionSheet(tr("Doctor's report of this month"),
-                                 {tr("Save report to a file"), tr("Send report.pdf by e-mail"), tr("Cancel")},
-                                 [this](int chosen) { reportChosen(chosen); });
+        openReport();
         return;
     }
     if (index != 0 && index != 1)

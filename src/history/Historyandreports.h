@@ -2,7 +2,7 @@
 
 // The Report tab: the active user's readings month by month under their day
 // averages, edit mode with deletion, the TRIV detail, the WHO legend, the
-// banner, and the readings sent as "data.csv" by e-mail.
+// banner, the readings sent as "data.csv" by e-mail, and the doctor's report.
 //
 //   auto *report = new Historyandreports(context);
 //   connect(report, &Historyandreports::selectTabRequested, tabs, &TonaraTabBarController::setSelectedIndex);
@@ -25,6 +25,7 @@ namespace tonara {
 
 class MonthBar;
 class MonthListView;
+class ReportChoicePanel;
 class TrivDetailView;
 class WhoLegendView;
 
@@ -63,6 +64,7 @@ public:
     MonthBar *segmentedControl() const { return segmentedControl_; }
     TrivDetailView *Detail_view() const { return detail_; }
     WhoLegendView *WHOview() const { return who_; }
+    ReportChoicePanel *reportPanel() const { return reportPanel_; }
     QWidget *Edit_view() const { return editView_; }
     QLabel *show_turn_Image() const { return banner_; }
     int y_show_trun() const { return y_show_trun_; }
@@ -114,7 +116,8 @@ private:
     void placeList();
     void e_mail(const QString &subject, const QString &recipient, const QString &bodyStart, int mode);
     void shareChosen(int index);
-    void reportChosen(int index);
+    void openReport();
+    void deliverReport(bool send);
     void deleteAnswered(int index);
     void no_show_turn();
     void placeBanner();
@@ -134,6 +137,7 @@ private:
     QLabel *yearLabel_ = nullptr;
     TrivDetailView *detail_ = nullptr;
     WhoLegendView *who_ = nullptr;
+    ReportChoicePanel *reportPanel_ = nullptr;
     QLabel *banner_ = nullptr;
     Scheduler::TimerId show_trun_ = 0;
     int y_show_trun_ = 320;

@@ -4,10 +4,11 @@
 // is, the period, the statistics, every reading, and a home-monitoring week's
 // evaluation when the report has one.
 //
-//   ReportContent c = ReportContent::gather(db, alerts, user, period, clock);  // latest week inside the
-//   period ReportContent w = ReportContent::forWeek(db, alerts, user, evaluation, clock); if (c.isEmpty())
-//   ...                                    // the report says so in words for (const ReportRow &r : c.rows)
-//   ...                   // oldest first
+//   ReportContent c = ReportContent::gather(db, alerts, user, period, clock);
+//   // with the latest week when it lies inside the period
+//   ReportContent w = ReportContent::forWeek(db, alerts, user, evaluation, clock);
+//   if (c.isEmpty()) ...                   // the report says so in words
+//   for (const ReportRow &r : c.rows) ...  // oldest first
 //
 // Nothing here draws; the PDF layer (ReportPdf) turns it into pages.
 

@@ -1,11 +1,16 @@
 #include "ReportRig.h"
 
 #include "history/MonthBar.h"
+#include "history/ReportChoicePanel.h"
 #include "history/TrivDetailView.h"
 #include "measurement/ManualFromHistory.h"
 #include "measurement/WhoLegendView.h"
 #include "measurement/core/WHOClassification.h"
+#include "reports/core/HomeThreshold.h"
+#include "reports/core/HomeWeekStore.h"
 
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -323,46 +328,104 @@ TEST_F(ReportScreen, TheDoctorsReportOfTheMonthIsSavedWhereChosenOrSentAsPdf)
         suggestions << suggested;
         return suggestions.size() == 1 ? path : QString(); // the second time the person cancels
     });
+    ReportChoicePanel *panel = report->reportPanel();
 
     report->share_bt();
     presenter.answer(QStringLiteral("Doctor's report (PDF)"));
-    EXPECT_EQ(presenter.currentTitle(), "Doctor's report of this month");
-    EXPECT_EQ(presenter.currentButtons(),
-              (QStringList{"Save report to a file", "Send report.pdf by e-mail", "Cancel"}));
-    presenter.answer(0);
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->periodBox()->currentText(), "This month (May 2013)");
+    EXPECT_EQ(panel->summary()->text(), "1 reading, 2013-05-01 to 2013-05-31.");
+    QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
     ASSERT_EQ(suggestions.size(), 1);
     EXPECT_TRUE(suggestions[0].endsWith("report.pdf"));
     EXPECT_EQ(presenter.currentTitle(), "Report saved");
+    EXPECT_FALSE(panel->isVisible());
     presenter.answer(0);
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_TRUE(saved.read(5) == "%PDF-");
 
+    // Cancelled in the file dialog: no alert, nothing written, the panel still there.
     report->share_bt();
     presenter.answer(2);
-    presenter.answer(0);
-    EXPECT_EQ(suggestions.size(), 2); // cancelled: no alert, nothing written
-    EXPECT_TRUE(composed.empty());
+    panel->saveButton()->click();
+    EXPECT_EQ(suggestions.size(), 2);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(presenter.currentTitle().isEmpty());
 
-    report->share_bt();
-    presenter.answer(2);
-    presenter.answer(1);
+    panel->sendButton()->click();
+    EXPECT_FALSE(panel->isVisible());
     ASSERT_EQ(composed.size(), 1u);
     EXPECT_EQ(composed[0].fileName, "report.pdf");
     EXPECT_EQ(composed[0].mimeType, "application/pdf");
     EXPECT_TRUE(composed[0].attachment.startsWith("%PDF-"));
     EXPECT_EQ(composed[0].subject, "Mother 's blood pressure report");
+    EXPECT_TRUE(composed[0].body.contains("2013-05-01 to 2013-05-31"));
     EXPECT_EQ(Historyandreports::mail_state, 1);
     report->mailComposeController_didFinishWithResult(0);
 
-    // An empty month is said in words, as for the readings.
+    // An empty month is said in words, and nothing can be made of it.
     report->Month_plus1();
     report->share_bt();
     presenter.answer(2);
-    presenter.answer(1);
-    EXPECT_EQ(presenter.currentTitle(), "No data.");
-    presenter.answer(0);
+    EXPECT_EQ(panel->summary()->text(), "No readings in this period, so there is nothing to report.");
+    EXPECT_FALSE(panel->saveButton()->isEnabled());
+    EXPECT_FALSE(panel->sendButton()->isEnabled());
+    panel->cancelButton()->click();
+    EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(composed.size(), 1u);
+}
+
+TEST_F(ReportScreen, TheReportCoversTheChosenPeriodOrTheLatestHomeMonitoringWeek)
+{
+    clock.set({2013, 5, 20, 21, 0, 0});
+    add(0, "2013-05-19", "08:00:00", 128, 84, 70);
+    add(0, "2013-04-10", "08:00:00", 138, 88, 71);
+    add(0, "2012-12-01", "08:00:00", 118, 78, 66);
+    add(1, "2013-05-19", "08:00:00", 160, 99, 90); // someone else's
+    open();
+    ReportChoicePanel *panel = report->reportPanel();
+    report->share_bt();
+    presenter.answer(2);
+    auto pick = [&](const QString &entry) {
+        const int i = panel->periodBox()->findText(entry);
+        ASSERT_GE(i, 0) << entry.toStdString();
+        panel->choose(i);
+    };
+    auto readings = [&] { return panel->content() ? panel->content()->stats.count : -1; };
+    EXPECT_EQ(panel->periodBox()->findText("Home-monitoring week", Qt::MatchStartsWith), -1)
+        << "offered only once a week was started";
+
+    pick("Last 7 days");
+    EXPECT_EQ(readings(), 1);
+    EXPECT_EQ(panel->summary()->text(), "1 reading, 2013-05-14 to 2013-05-20.");
+    pick("All readings");
+    EXPECT_EQ(readings(), 3);
+    EXPECT_FALSE(panel->fromEdit()->isVisible());
+
+    pick("Chosen dates…");
+    EXPECT_TRUE(panel->fromEdit()->isVisible());
+    panel->fromEdit()->setDate(QDate(2013, 4, 1));
+    panel->toEdit()->setDate(QDate(2013, 4, 30));
+    EXPECT_EQ(readings(), 1);
+    EXPECT_EQ(panel->content()->rows.at(0).sys, 138);
+    panel->fromEdit()->setDate(QDate(2013, 5, 1));
+    EXPECT_FALSE(panel->content().has_value());
+    EXPECT_EQ(panel->summary()->text(), "The first day lies after the last one: choose the dates again.");
+    EXPECT_FALSE(panel->saveButton()->isEnabled());
+    panel->cancelButton()->click();
+
+    HomeWeekStore weeks(db);
+    ASSERT_TRUE(weeks.startWeek(0, *CivilDate::parse("2013-05-14"), HomeThreshold::standard()));
+    report->share_bt();
+    presenter.answer(2);
+    EXPECT_EQ(panel->periodBox()->itemText(1), "Home-monitoring week from 2013-05-14");
+    panel->choose(1);
+    ASSERT_TRUE(panel->content().has_value());
+    ASSERT_TRUE(panel->content()->week.has_value());
+    EXPECT_EQ(panel->content()->period.toText(), "2013-05-20");
+    EXPECT_EQ(readings(), 1);
+    EXPECT_TRUE(panel->saveButton()->isEnabled());
 }
 
 TEST_F(ReportScreen, SharingReadsTheReadingsOnce)

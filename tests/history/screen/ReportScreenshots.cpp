@@ -3,6 +3,10 @@
 
 #include "ReportRig.h"
 
+#include "history/ReportChoicePanel.h"
+
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QPixmap>
 
@@ -59,6 +63,13 @@ TEST_P(Screenshots, MonthEditDetailLegendEmptyAndSharing)
     report->share_bt();
     shoot("6_sharing_sheet");
     presenter.answer(2);
+    shoot("7_doctors_report");
+    ReportChoicePanel *panel = report->reportPanel();
+    panel->choose(panel->periodBox()->findText(QStringLiteral("Chosen dates…")));
+    panel->fromEdit()->setDate(QDate(2013, 5, 4));
+    panel->toEdit()->setDate(QDate(2013, 5, 1));
+    shoot("8_report_dates_backwards");
+    panel->cancelButton()->click();
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, Screenshots,
