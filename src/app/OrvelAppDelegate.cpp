@@ -189,7 +189,7 @@ MeasurementTab OrvelAppDelegate::createMeasurementTab(const MeasurementContext &
         // The mode choice's manual button opens the wizard over the screen.
         manualEntry_ = ManualEntryController::attach(screen, context);
         // The home-monitoring week's card on the mode choice and its panel.
-        HomeWeekPanel::attach(screen, context);
+        homeWeek_ = HomeWeekPanel::attach(screen, context);
 #else
         tab.screen = new PlaceholderScreen(QStringLiteral("instruction_screen"), tr("Measurement"),
                                            QStringLiteral("Tab_Bar_icon_cronometer_30x30.png"));
@@ -359,6 +359,12 @@ bool OrvelAppDelegate::didFinishLaunching()
         connect(measurement_.screen, SIGNAL(selectTabRequested(int)), tabBarController_,
                 SLOT(setSelectedIndex(int)));
 #ifdef TONARA_HAVE_INSTRUCTION_SCREEN
+    // The week's result leads to its report on the Report tab.
+    if (homeWeek_)
+        connect(homeWeek_, &HomeWeekPanel::reportRequested, this, [this, history] {
+            tabBarController_->setSelectedIndex(kHistoryTab);
+            history->openReport(ReportRequest::Kind::LatestWeek);
+        });
     if (manualEntry_) {
         connect(manualEntry_, &ManualEntryController::selectTabRequested, tabBarController_,
                 &TonaraTabBarController::setSelectedIndex);

@@ -25,6 +25,7 @@ class CallCenter;
 class DBHelper;
 class DataBaseforCD;
 class DeviceFrame;
+class HomeWeekPanel;
 class ManualEntryController;
 class QtScheduler;
 class ScreenLockInhibitor;
@@ -87,6 +88,7 @@ public:
     const MeasurementTab &measurementTab() const { return measurement_; }
     // The manual entry wizard on the measurement tab; nullptr with a stand-in screen.
     ManualEntryController *manualEntry() const { return manualEntry_; }
+    HomeWeekPanel *homeWeek() const { return homeWeek_; }
     // The users screen (root of the users tab's navigation).
     QWidget *usersScreen() const { return usersScreen_; }
     // The users-list row last touched since start (0 until one is).
@@ -121,6 +123,7 @@ private:
     MeasurementContext context_;
     MeasurementTab measurement_;
     ManualEntryController *manualEntry_ = nullptr;
+    HomeWeekPanel *homeWeek_ = nullptr;
 
     QPointer<QMainWindow> window_;
     TonaraTabBarController *tabBarController_ = nullptr;

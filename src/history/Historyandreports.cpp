@@ -429,11 +429,11 @@ void Historyandreports::share_bt()
         [this](int index) { shareChosen(index); });
 }
 
-void Historyandreports::openReport()
+void Historyandreports::openReport(ReportRequest::Kind first)
 {
-    // The active user's report, the month on screen offered first.
+    // Always the active user's report.
     DataBaseforCD users(db_, *ctx_.alerts);
-    reportPanel_->open(users.activeUser(), shown_.show_year, shown_.show_month);
+    reportPanel_->open(users.activeUser(), shown_.show_year, shown_.show_month, first);
     raiseOverlay(reportPanel_);
 }
 

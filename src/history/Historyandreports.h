@@ -12,6 +12,7 @@
 #include "history/HistoryContext.h"
 #include "history/core/MonthHistory.h"
 #include "history/core/ShownMonth.h"
+#include "reports/core/ReportRequest.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -94,6 +95,8 @@ public slots:
     void DetailView_WHObutton();
     void whoview_back();
     void share_bt();
+    // The doctor's report panel, the choice of that kind first (the month on screen by default).
+    void openReport(ReportRequest::Kind first = ReportRequest::Kind::Month);
     // 0 cancelled, 1 saved, 2 sent, 3 failed (with the error's words).
     void mailComposeController_didFinishWithResult(int result, const QString &error = {});
     // Re-runs the month query and redraws the list.
@@ -116,7 +119,6 @@ private:
     void placeList();
     void e_mail(const QString &subject, const QString &recipient, const QString &bodyStart, int mode);
     void shareChosen(int index);
-    void openReport();
     void deliverReport(bool send);
     void deleteAnswered(int index);
     void no_show_turn();

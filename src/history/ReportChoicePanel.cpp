@@ -117,7 +117,7 @@ ReportChoicePanel::ReportChoicePanel(const Context &context, QWidget *parent)
     connect(cancel_, &QPushButton::clicked, this, &QWidget::hide);
 }
 
-void ReportChoicePanel::open(int user, int year, int month)
+void ReportChoicePanel::open(int user, int year, int month, ReportRequest::Kind first)
 {
     user_ = user;
     const CivilDate today = CivilDate::of(context_.clock->localNow());
@@ -144,7 +144,13 @@ void ReportChoicePanel::open(int user, int year, int month)
     to_->setMaximumDate(qdate(today));
     from_->setDate(QDate(year, month, 1));
     to_->setDate(qdate(today));
-    period_->setCurrentIndex(0);
+    int chosen = 0;
+    for (std::size_t i = 0; i < requests_.size(); ++i)
+        if (requests_[i].kind() == first) {
+            chosen = static_cast<int>(i);
+            break;
+        }
+    period_->setCurrentIndex(chosen);
     read();
 }
 

@@ -40,8 +40,9 @@ public:
 
     explicit ReportChoicePanel(const Context &context, QWidget *parent = nullptr);
 
-    // Fills the choices for the user and reads the first (the month shown).
-    void open(int user, int year, int month);
+    // Fills the choices for the user and reads the first of the kind asked
+    // for (the month shown unless that kind is not offered).
+    void open(int user, int year, int month, ReportRequest::Kind first = ReportRequest::Kind::Month);
     // Picks the choice at that place in the list and reads it.
     void choose(int index);
 

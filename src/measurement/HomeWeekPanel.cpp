@@ -140,6 +140,11 @@ HomeWeekPanel::HomeWeekPanel(const MeasurementContext &ctx, QWidget *host, HomeW
     res->addWidget(resultTitle);
     res->addWidget(result);
     res->addWidget(basis);
+    home_week_report =
+        MeasurementUi::button(resultBox_, QStringLiteral("home_week_report"), tr("Doctor's report…"));
+    MeasurementUi::name(home_week_report, QStringLiteral("home_week_report"),
+                        tr("Make the doctor's report of this week"));
+    res->addWidget(home_week_report);
     week->addWidget(resultBox_);
     home_week_end =
         MeasurementUi::button(weekBox_, QStringLiteral("home_week_end"), {}, QStringLiteral("secondary"));
@@ -153,6 +158,10 @@ HomeWeekPanel::HomeWeekPanel(const MeasurementContext &ctx, QWidget *host, HomeW
     connect(home_week_start_high_risk, &QPushButton::clicked, this,
             [this] { startWeek(HomeThreshold::highRisk()); });
     connect(home_week_end, &QPushButton::clicked, this, &HomeWeekPanel::askEnd);
+    connect(home_week_report, &QPushButton::clicked, this, [this] {
+        closePanel();
+        emit reportRequested();
+    });
     if (card_)
         connect(card_, &QPushButton::clicked, this, &HomeWeekPanel::openPanel);
 

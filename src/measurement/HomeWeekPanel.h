@@ -54,6 +54,7 @@ public:
     QPushButton *home_week_start_standard = nullptr;  // 135/85
     QPushButton *home_week_start_high_risk = nullptr; // 130/80
     QPushButton *home_week_end = nullptr;
+    QPushButton *home_week_report = nullptr; // with the result: the doctor's report of the week
     QLabel *progress = nullptr;
     QLabel *due = nullptr;
     QLabel *threshold = nullptr;
@@ -72,6 +73,8 @@ public slots:
 
 signals:
     void weekChanged();
+    // The person asked for the doctor's report of this week.
+    void reportRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,6 +1,9 @@
 #include "AppTestSupport.h"
 
 #include "app/TonaraTabBarController.h"
+#include "history/Historyandreports.h"
+#include "history/ReportChoicePanel.h"
+#include "measurement/HomeWeekPanel.h"
 #include "measurement/ManualEntryController.h"
 #include "measurement/ManualFromHistory.h"
 #include "measurement/ManualNumberField.h"
@@ -17,6 +20,10 @@
 #include "platform/DeviceFrame.h"
 #include "platform/ScreenLockInhibitor.h"
 #include "platform/TabBar.h"
+#include "reports/core/HomeThreshold.h"
+#include "reports/core/HomeWeekStore.h"
+#include "storage/DataBaseforCD.h"
+#include "storage/SqlStatement.h"
 
 #pragma push_macro("emit")
 #undef emit
@@ -25,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -238,6 +246,48 @@ TEST_F(ShellWithMeasurement, AnEntryAskedForByTheHistoryTabEndsThere)
     ShellHarness::settle();
     EXPECT_FALSE(manual->isActive()) << "the next visit shows the start view";
     EXPECT_EQ(screen->frontPanel(), screen->start_tonaradock());
+}
+
+// A week started eight days ago with two readings every morning: its result is out.
+void seedFinishedWeek(DBHelper &db)
+{
+    test::QuietAlerts quiet;
+    DataBaseforCD(db, quiet).check_database();
+    const CivilDate today = CivilDate::of(SystemClock().localNow());
+    const CivilDate start = today.plusDays(-8);
+    ASSERT_TRUE(HomeWeekStore(db).startWeek(0, start, HomeThreshold::standard()));
+    for (int day = 0; day < 7; ++day)
+        for (const char *time : {"07:30:00", "07:32:00"})
+            ASSERT_TRUE(SqlStatement::exec(db.database(), "INSERT INTO tonaradock_table VALUES(0,'" +
+                                                              start.plusDays(day).text() + "','" + time +
+                                                              "',138,86,70,'',0,0,0,0)")
+                            .ok());
+}
+
+TEST(ShellWithHomeWeek, TheWeeksResultLeadsToItsReportOnTheReportTab)
+{
+    ShellHarness::Setup s;
+    s.standInScreen = false;
+    s.seed = seedFinishedWeek;
+    ShellHarness h(s);
+    HomeWeekPanel *week = h.app().homeWeek();
+    ASSERT_NE(week, nullptr);
+    week->openPanel();
+    ASSERT_TRUE(week->evaluation() && week->evaluation()->hasResult);
+    ASSERT_TRUE(week->home_week_report->isVisible());
+    week->home_week_report->click();
+    ShellHarness::settle();
+
+    TonaraTabBarController *tabs = h.app().tabBarController();
+    EXPECT_EQ(tabs->selectedIndex(), OrvelAppDelegate::kHistoryTab);
+    auto *report = qobject_cast<Historyandreports *>(tabs->viewController(OrvelAppDelegate::kHistoryTab));
+    ASSERT_NE(report, nullptr);
+    ReportChoicePanel *panel = report->reportPanel();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->periodBox()->currentText().startsWith("Home-monitoring week from"));
+    ASSERT_TRUE(panel->content() && panel->content()->week);
+    EXPECT_EQ(panel->content()->stats.count, 14);
+    EXPECT_TRUE(panel->saveButton()->isEnabled());
 }
 
 TEST(ShellWithSerialDevice, StartsWithoutTheSimulatorOrItsMenu)

@@ -3,6 +3,8 @@
 
 #include "WeekRig.h"
 
+#include <QSignalSpy>
+
 using namespace tonara;
 using namespace screentest;
 
@@ -122,6 +124,12 @@ TEST(HomeWeek, TheResultIsSaidInPlainWordsAboveAtAndBelowTheThreshold)
         EXPECT_EQ(r.week->resultTitle->text(), QStringLiteral("Your result so far"));
         EXPECT_EQ(r.week->result->text(), c.sentence);
         EXPECT_EQ(r.week->basis->text(), QStringLiteral("Based on 12 readings of days 2 to 7."));
+        // The sentence asks for the report: it is one tap away.
+        ASSERT_TRUE(r.week->home_week_report->isVisible());
+        QSignalSpy asked(r.week, &HomeWeekPanel::reportRequested);
+        r.week->home_week_report->click();
+        EXPECT_EQ(asked.count(), 1);
+        EXPECT_FALSE(r.week->isVisible());
     }
 
     WeekRig r;
