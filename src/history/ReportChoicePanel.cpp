@@ -178,7 +178,9 @@ void ReportChoicePanel::read()
     else if (content_->isEmpty())
         text = tr("No readings in this period, so there is nothing to report.");
     else if (r.kind() == ReportRequest::Kind::LatestWeek)
-        text = tr("%1 in the seven days %2, with the week's result.")
+        text = (content_->week && content_->week->hasResult
+                    ? tr("%1 in the seven days %2, with the week's result.")
+                    : tr("%1 in the seven days %2; the week has no result yet."))
                    .arg(readingsText(content_->stats.count), ReportPdf::periodText(*content_));
     else if (content_->week)
         text = tr("%1, %2, with the home-monitoring week's result.")

@@ -425,6 +425,8 @@ TEST_F(ReportScreen, TheReportCoversTheChosenPeriodOrTheLatestHomeMonitoringWeek
     ASSERT_TRUE(panel->content()->week.has_value());
     EXPECT_EQ(panel->content()->period.toText(), "2013-05-20");
     EXPECT_EQ(readings(), 1);
+    EXPECT_EQ(panel->summary()->text(),
+              "1 reading in the seven days 2013-05-14 to 2013-05-20; the week has no result yet.");
     EXPECT_TRUE(panel->saveButton()->isEnabled());
 }
 
