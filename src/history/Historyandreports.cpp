@@ -196,6 +196,8 @@ void Historyandreports::viewWillAppear()
     who_->hide();
     editView_->hide();
     detail_->hide();
+    // Read for whoever was active then: another profile may be active now.
+    reportPanel_->hide();
     topBar_->show();
     shown_.setFrom(ctx_.clock->localNow());
     Month_moving(shown_.show_month);

@@ -374,6 +374,13 @@ TEST_F(ReportScreen, TheDoctorsReportOfTheMonthIsSavedWhereChosenOrSentAsPdf)
     panel->cancelButton()->click();
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(composed.size(), 1u);
+
+    // Away from the tab and back: the panel read for the profile active then is gone.
+    report->share_bt();
+    presenter.answer(2);
+    report->hide();
+    report->show();
+    EXPECT_FALSE(panel->isVisible());
 }
 
 TEST_F(ReportScreen, TheReportCoversTheChosenPeriodOrTheLatestHomeMonitoringWeek)
