@@ -64,6 +64,17 @@ TEST(BackupAutoBackupsTest, AFailedBackupSaysWhyAndLeavesNoFile)
     EXPECT_TRUE(backups.take(AutoBackups::kResetData, &why).empty());
     EXPECT_NE(why.english().find("could not be made"), std::string::npos) << why.english();
     EXPECT_EQ(readBytes(home.file("Backups")), "a file where the folder should be");
+
+    // A diary file that is no database says so in words, once, and stays as it was.
+    DataFolder damaged(tmp / "damaged");
+    const std::string garbage(8192, 'g');
+    writeBytes(damaged.file("TonaraDock.sqlite"), garbage);
+    EXPECT_TRUE(AutoBackups(*damaged.db, clock).take(AutoBackups::kResetData, &why).empty());
+    const std::string text = why.english();
+    EXPECT_NE(text.find("damaged or is not a Tonara+ database"), std::string::npos) << text;
+    EXPECT_EQ(text.find("copied: the database could not be copied"), std::string::npos) << text;
+    EXPECT_EQ(readBytes(damaged.file("TonaraDock.sqlite")), garbage);
+    EXPECT_TRUE(AutoBackups(*damaged.db, clock).list().empty());
 }
 
 } // namespace

@@ -79,7 +79,8 @@ TEST(ImportCommandTest, ExportAndImportFromTheCommandLine)
          {dir + "import " + ambiguous, dir + "import " + noTimes, dir + "import " + csv + " --user 7",
           dir + "import /no/such/file.csv", dir + "export csv --user x " + csv, dir + "export pdf " + csv,
           "--data-dir " + other.path() + "/missing export csv " + other.path() + "/x.csv",
-          dir + "export csv /no/such/folder/x.csv"}) {
+          dir + "export csv /no/such/folder/x.csv",
+          dir + "export fhir --from 2013-05-04 --to 2013-05-03 " + other.path() + "/x.csv"}) {
         r = tool(bad);
         EXPECT_NE(r.status, 0) << bad;
         EXPECT_NE(r.out.find("tonara-data: "), std::string::npos) << bad << "\n" << r.out;

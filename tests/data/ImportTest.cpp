@@ -111,6 +111,31 @@ TEST_F(ImportTest, AmbiguousDatesWaitForThePersonsChoiceAndColumnsCanBePickedByH
     EXPECT_EQ(g.order, ImportDateFormat::DayMonthYear);
 }
 
+TEST_F(ImportTest, AnIrregularHeartbeatColumnIsThePadFlagNotThePulse)
+{
+    // Monitors' own exports name the flag after the heart, before or after the pulse.
+    const std::string file = "Date,Time,SYS (mmHg),DIA (mmHg),Irregular heartbeat,Pulse (bpm)\n"
+                             "2013-05-03,08:15,128,84,Yes,70\n"
+                             "2013-05-04,08:20,131,86,No,72\n";
+    const CsvImport::Options o = CsvImport(file).detect().options;
+    EXPECT_EQ(o.columns.pulse, 5);
+    EXPECT_EQ(o.columns.pad, 4);
+    const ReadingImporter::Result r = home.importText(file, 0);
+    ASSERT_TRUE(r.stored) << r.error;
+    EXPECT_EQ(r.imported, 2);
+    const std::vector<Reading> stored = storedReadings(home.db);
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0], (Reading{0, "2013-05-03", "08:15:00", 128, 84, 70, "", 0, 1, 0, 1}));
+    EXPECT_EQ(stored[1], (Reading{0, "2013-05-04", "08:20:00", 131, 86, 72, "", 0, 1, 0, 0}));
+
+    const ImportColumns german =
+        ImportColumns::fromHeader({"Datum", "Zeit", "Sys", "Dia", "Puls", "Unregelmäßiger Herzschlag"});
+    EXPECT_EQ(german.pulse, 4);
+    EXPECT_EQ(german.pad, 5);
+    EXPECT_EQ(ImportColumns::classify("Arrhythmia"), ImportColumns::Pad);
+    EXPECT_EQ(ImportColumns::classify("Heart rate"), ImportColumns::Pulse);
+}
+
 TEST_F(ImportTest, OutOfBoundsRowsAreListedAndDuplicatesSkippedAndCounted)
 {
     home.add(0, "2013-05-02", "08:00:00", 120, 80, 60); // already in the diary

@@ -84,6 +84,35 @@ TEST_F(Deletion, TrivDetailsSurviveAndAFailedDeleteLeavesTheAverage)
     }));
 }
 
+TEST_F(Deletion, ADayAverageThatCannotFollowKeepsTheReading)
+{
+    add(0, "2013-05-03", "08:00:00", 120, 80, 70);
+    add(0, "2013-05-03", "20:00:00", 160, 100, 90);
+    const std::vector<AvgRow> before = averagesOf("2013-05-03");
+    ASSERT_TRUE(SqlStatement::exec(conn(), "CREATE TRIGGER refuse BEFORE UPDATE ON day_average BEGIN "
+                                           "SELECT RAISE(ABORT, 'disk trouble'); END")
+                    .ok());
+    LogCapture log;
+    const auto out = deleteShown(2013, 5, 0);
+    EXPECT_FALSE(out.deleted);
+    EXPECT_EQ(out.average.action, DayAverage::Action::Failed);
+    // Both readings, and the average that matches them.
+    EXPECT_EQ(month.SQLlite_Month(2013, 5), 2);
+    EXPECT_EQ(averagesOf("2013-05-03"), before);
+
+    // The last reading of a day whose average cannot be removed stays as well.
+    ASSERT_TRUE(SqlStatement::exec(conn(), "DROP TRIGGER refuse; CREATE TRIGGER refuse BEFORE DELETE ON "
+                                           "day_average BEGIN SELECT RAISE(ABORT, 'disk trouble'); END")
+                    .ok());
+    add(0, "2013-05-04", "09:00:00", 130, 85, 75);
+    month.SQLlite_Month(2013, 5);
+    ASSERT_EQ(month.aArray_date[0], "2013-05-04");
+    EXPECT_FALSE(
+        deletion.DeleteSQL(month.aArray_date[0], month.aArray_time[0], month.aArray_rowid[0]).deleted);
+    EXPECT_EQ(month.SQLlite_Month(2013, 5), 3);
+    EXPECT_EQ(averagesOf("2013-05-04"), (std::vector<AvgRow>{{0, 130, 85, 75}}));
+}
+
 class Export : public HistoryTest {
 protected:
     CsvExport csv{db, alerts};

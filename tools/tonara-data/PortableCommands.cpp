@@ -173,6 +173,9 @@ int runExport(DataCommandContext &c)
         return fail(c, "--from and --to are for the FHIR export; data.csv holds all readings");
     if (a.from.has_value() != a.to.has_value() || (a.from && (!isDay(*a.from) || !isDay(*a.to))))
         return fail(c, "give the period as --from yyyy-MM-dd --to yyyy-MM-dd (both days included)");
+    // An empty bundle written for a period the wrong way round would pass for a real one.
+    if (a.from && *a.to < *a.from)
+        return fail(c, "--to " + *a.to + " lies before --from " + *a.from);
     if (!fs::exists(databaseFile(c.dataDir)))
         return fail(c, "there is no database in " + c.dataDir);
 

@@ -1,5 +1,8 @@
 #include "data/core/BackupArchive.h"
 
+#include "base/Log.h"
+#include "data/core/DiskSync.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -75,8 +78,15 @@ bool BackupArchive::write(const std::string &path, const std::vector<Member> &me
     if (archive_write_close(a.get()) != ARCHIVE_OK)
         return abandon(archiveError(a.get()));
     a.reset();
+    // On disk before it takes its name: the operation it is taken for may
+    // delete the data right after, and a crash must not leave an empty backup.
+    std::string why;
+    if (!DiskSync::file(temp, &why))
+        return abandon(why);
     if (std::rename(temp.c_str(), path.c_str()) != 0)
         return abandon(std::strerror(errno));
+    if (!DiskSync::folder(fs::path(path).parent_path().string(), &why))
+        Log::write("data", "the folder of " + path + " could not be synced: " + why);
     return true;
 }
 

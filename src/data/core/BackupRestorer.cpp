@@ -8,6 +8,7 @@
 #include "data/core/BackupSnapshot.h"
 #include "data/core/BackupTexts.h"
 #include "data/core/BackupWriter.h"
+#include "data/core/DiskSync.h"
 #include "data/core/RestoreCheck.h"
 #include "data/core/Sha256.h"
 #include "storage/DBHelper.h"
@@ -291,6 +292,13 @@ bool BackupRestorer::swapIn(const fs::path &staging, BackupMessage *why)
     std::error_code ec;
     for (const auto &entry : fs::directory_iterator(staging / "photos", ec))
         incoming.insert(entry.path().filename().string());
+    // The unpacked files replace the only copy of the current data there is
+    // outside the backups: they must be on disk before the names change.
+    for (const std::string &name : incoming)
+        if (!DiskSync::file((staging / "photos" / name).string(), &failure))
+            return undo();
+    if (!DiskSync::file((staging / BackupWriter::kDatabaseMember).string(), &failure))
+        return undo();
     std::vector<std::string> leaving;
     for (const auto &entry : fs::directory_iterator(docs, ec)) {
         const std::string name = entry.path().filename().string();
@@ -307,6 +315,9 @@ bool BackupRestorer::swapIn(const fs::path &staging, BackupMessage *why)
         Log::write("data", "cannot move the restored database into place: " + failure);
         return undo();
     }
+    std::string unsynced;
+    if (!DiskSync::folder(docs.string(), &unsynced))
+        Log::write("data", "the documents folder could not be synced after the restore: " + unsynced);
     return true;
 }
 

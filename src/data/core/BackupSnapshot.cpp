@@ -32,6 +32,26 @@ std::string quoted(const std::string &name)
     return out + "\"";
 }
 
+// Why the pages could not be read, in words; SQLite's own after them.
+std::string whyNotCopied(int rc)
+{
+    const std::string sqlite = std::string(" (") + sqlite3_errstr(rc) + ")";
+    switch (rc & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return "the database file is damaged or is not a Tonara+ database" + sqlite;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "another program kept the database busy; try again in a moment" + sqlite;
+    case SQLITE_FULL:
+        return "the disk is full" + sqlite;
+    case SQLITE_IOERR:
+        return "the disk could not be read or written" + sqlite;
+    default:
+        return sqlite.substr(2, sqlite.size() - 3);
+    }
+}
+
 } // namespace
 
 bool BackupSnapshot::take(const std::string &source, const std::string &dest, std::string *error)
@@ -63,7 +83,7 @@ bool BackupSnapshot::take(const std::string &source, const std::string &dest, st
     } while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && std::chrono::steady_clock::now() < deadline);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        return fail(error, std::string("the database could not be copied: ") + sqlite3_errstr(rc));
+        return fail(error, whyNotCopied(rc));
 
     // A file whose settings or users table was never made still restores whole.
     for (const auto &[table, columns] : {std::pair{Schema::kSettingTable, Schema::kSettingColumns},

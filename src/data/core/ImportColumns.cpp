@@ -100,11 +100,13 @@ ImportColumns::Kind ImportColumns::classify(std::string_view cell)
         return Systolic;
     if (any(t, {"diast", "dbp"}) || anyWord(t, {"dia", "low", "unten", "min"}))
         return Diastolic;
+    // Before the pulse: "Irregular heartbeat" and "Unregelmäßiger Herzschlag"
+    // name the heart too, and taken as the pulse they would hide the real one.
+    if (anyWord(t, {"pad", "irregular", "ihb"}) || any(t, {"arrhythm", "arythm", "unregelm"}))
+        return Pad;
     if (any(t, {"puls", "heart", "herz", "bpm", "pouls", "frequenza", "cardiaca", "hartslag"}) ||
         anyWord(t, {"hr", "fc", "pr"}))
         return Pulse;
-    if (anyWord(t, {"pad", "irregular", "ihb"}))
-        return Pad;
     if (anyWord(t, {"triv"}))
         return Triv;
     if (anyWord(t, {"manual", "manuell"}))

@@ -4,6 +4,7 @@
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
 #include "storage/SqlStatement.h"
+#include "storage/SqlTransaction.h"
 #include "storage/StorageTexts.h"
 
 namespace tonara {
@@ -25,6 +26,13 @@ ReadingDeletion::Outcome ReadingDeletion::DeleteSQL(const std::string &date, con
         Log::write(kLogCategory, fill(kDeletePrepareFailed, del.status().message));
         return out;
     }
+    // The reading and its day average go together or not at all: a day
+    // average left behind would keep a deleted reading in the charts.
+    SqlTransaction tx(db_.database());
+    if (!tx.begun()) {
+        Log::write(kLogCategory, fill(kUpdateStepFailed, tx.status().message));
+        return out;
+    }
     // 64-bit row numbers: the wrapper binds 32-bit integers only.
     sqlite3_bind_int64(del.handle(), 1, rowid);
     del.bind(2, date).bind(3, time).bind(4, user);
@@ -36,6 +44,13 @@ ReadingDeletion::Outcome ReadingDeletion::DeleteSQL(const std::string &date, con
 
     DayAverage averages(db_, alerts_);
     out.average = averages.day_average(date, time, user);
+    if (out.average.action == DayAverage::Action::Failed || !tx.intact()) {
+        tx.rollback();
+        out.deleted = false;
+    } else if (const SqlStatus committed = tx.commit(); !committed.ok()) {
+        Log::write(kLogCategory, fill(kUpdateStepFailed, committed.message));
+        out.deleted = false;
+    }
     db_.closeDatabase();
     return out;
 }

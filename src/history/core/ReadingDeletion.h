@@ -10,7 +10,8 @@
 // of that date and time: a reading of another user in the same second, or a
 // second reading of the same second, stays. The TRIV details of a deleted TRIV
 // reading stay in triv_table. When the row cannot be deleted, the day average
-// is left as it is.
+// is left as it is; when the day average cannot be brought in line, the
+// reading stays too.
 
 #include "measurement/core/DayAverage.h"
 
