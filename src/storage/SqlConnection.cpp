@@ -29,7 +29,9 @@ SqlConnection SqlConnection::open(const std::string &path, int flags, SqlStatus 
     if (rc != SQLITE_OK) {
         status.message = conn.db_ ? sqlite3_errmsg(conn.db_) : sqlite3_errstr(rc);
         conn.close();
+        return conn;
     }
+    sqlite3_busy_timeout(conn.db_, kBusyWaitMs);
     return conn;
 }
 

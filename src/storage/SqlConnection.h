@@ -30,6 +30,11 @@ public:
     // holds the code and SQLite's text; no half-open handle is kept.
     static SqlConnection open(const std::string &path, int flags, SqlStatus &status);
 
+    // How long a statement waits for another program's write (an import or a
+    // restore from the command line) before it gives up as busy: a reading
+    // saved meanwhile waits for it instead of failing at once.
+    static constexpr int kBusyWaitMs = 3000;
+
     sqlite3 *get() const { return db_; }
     explicit operator bool() const { return db_ != nullptr; }
     void close();

@@ -5,9 +5,40 @@
 #include "storage/DataBaseforCD.h"
 #include "storage/StorageTexts.h"
 
+#include "storage/SqlConnection.h"
+
+#include <atomic>
+#include <thread>
+
 namespace tonara::test {
 
 namespace {
+
+// The default file system of SQLite with its sleep watched: a connection that
+// waits for a lock sleeps between its tries, so the flag says it is waiting.
+struct WatchedSleep {
+    WatchedSleep()
+    {
+        original = sqlite3_vfs_find(nullptr);
+        vfs = *original; // pAppData stays: the default file system reads its own from it
+        vfs.zName = "watched-sleep";
+        current = this;
+        vfs.xSleep = [](sqlite3_vfs *, int micros) {
+            current->slept = true;
+            return current->original->xSleep(current->original, micros);
+        };
+        sqlite3_vfs_register(&vfs, 1);
+    }
+    ~WatchedSleep()
+    {
+        sqlite3_vfs_register(original, 1);
+        sqlite3_vfs_unregister(&vfs);
+    }
+    static inline WatchedSleep *current = nullptr;
+    sqlite3_vfs *original = nullptr;
+    sqlite3_vfs vfs{};
+    std::atomic<bool> slept{false};
+};
 
 class Readings : public StorageTest {
 protected:
@@ -222,6 +253,36 @@ TEST_F(Readings, ASaveIsStoredWholeOrNotAtAll)
     ASSERT_TRUE(SqlStatement(conn(), "DROP TRIGGER no_average").run());
     EXPECT_TRUE(store.saveTriv(140, 90, 80, {}, "", false).stored);
     EXPECT_EQ(before(), std::vector<std::string>{"2/3/130,85,75"});
+}
+
+TEST_F(Readings, ASaveWaitsForAnotherProgramsWriteInsteadOfFailing)
+{
+    // Another program (an import from the command line) holds the write lock
+    // and lets go only once the save is waiting for it.
+    SqlStatus status;
+    SqlConnection other = SqlConnection::open(db.getDatabaseFullPath(), SQLITE_OPEN_READWRITE, status);
+    ASSERT_TRUE(other);
+    ASSERT_TRUE(SqlStatement::exec(other.get(), "BEGIN IMMEDIATE").ok());
+    bool saved = false;
+    {
+        WatchedSleep watch;
+        DBHelper app(dir.path(), &alerts); // its connection opens through the watched file system
+        app.openDatabase();
+        ReadingStore appStore(app, alerts, clock);
+        std::atomic<bool> done{false};
+        std::thread importer([&] {
+            while (!watch.slept && !done)
+                std::this_thread::yield();
+            SqlStatement::exec(other.get(), "COMMIT");
+        });
+        saved = appStore.saveSingle(131, 83, 70, "", false).stored;
+        done = true;
+        importer.join();
+        EXPECT_TRUE(watch.slept) << "the save did not wait";
+    }
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(alerts.alerts.empty());
+    EXPECT_EQ(stored().size(), 1u);
 }
 
 TEST_F(Readings, ACommentSQLiteCannotTakeIsNotSavedAsAnEmptyOne)
