@@ -32,6 +32,7 @@
 #pragma pop_macro("emit")
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "storage/DataFolderLock.h"
 #include "users/Users.h"
 #include "users/setting.h"
 
@@ -234,6 +235,10 @@ bool OrvelAppDelegate::didFinishLaunching()
         db_ = &DBHelper::newInstance();
     }
     db_->openDatabase();
+    // While it runs, a command-line restore leaves the folder alone.
+    folderLock_ = std::make_unique<DataFolderLock>();
+    if (!folderLock_->hold(db_->documentsFolder()))
+        qCWarning(lcApp) << "the data folder is in use by another Tonara+ or cannot be marked as in use";
 
     // 1. The main window: the device lying on the desk.
     auto *window = new QMainWindow;

@@ -25,6 +25,7 @@ class CallCenter;
 class DBHelper;
 class DataBaseforCD;
 class DeviceFrame;
+class DataFolderLock;
 class HomeWeekPanel;
 class ManualEntryController;
 class QtScheduler;
@@ -116,6 +117,7 @@ private:
     std::unique_ptr<AccessoryManager> accessories_;
     DBHelper *db_ = nullptr; // the shared connection, or the one the tests gave
     std::unique_ptr<DataBaseforCD> store_;
+    std::unique_ptr<DataFolderLock> folderLock_;
     AlertPresenter *alerts_ = nullptr;
     CallCenter *calls_ = nullptr;
     ScreenLockInhibitor *screenLock_ = nullptr;

@@ -14,6 +14,7 @@
 #include "platform/TabBar.h"
 #include "platform/TabBarItem.h"
 #include "storage/DataBaseforCD.h"
+#include "storage/DataFolderLock.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,17 @@ void seedUsers(DBHelper &db, const std::vector<std::string> &names, int active)
     if (active >= 0) {
         ASSERT_TRUE(store.insertDataBase_setting_table(active, 180, 60));
     }
+}
+
+TEST(ShellDataFolder, IsMarkedInUseWhileTheApplicationRuns)
+{
+    std::string folder;
+    {
+        ShellHarness h;
+        folder = h.app().database()->documentsFolder();
+        EXPECT_TRUE(DataFolderLock::heldElsewhere(folder));
+    }
+    EXPECT_FALSE(DataFolderLock::heldElsewhere(folder));
 }
 
 TEST(ShellUsersTab, KeepsItsTitleWithoutASettingsRow)

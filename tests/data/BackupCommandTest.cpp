@@ -2,6 +2,8 @@
 
 #include "BackupTestSupport.h"
 
+#include "storage/DataFolderLock.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -57,6 +59,38 @@ TEST(BackupCommandTest, BackupAndRestoreFromTheCommandLineSayWhatHappened)
     EXPECT_NE(out.find("holds no TonaraDock.sqlite"), std::string::npos) << out;
     EXPECT_FALSE(fs::exists(tmp / "empty" / "TonaraDock.sqlite")) << "a wrong folder is left as it was";
     EXPECT_EQ(runTool("--data-dir '" + (tmp / "new").string() + "' backup").first, 2);
+}
+
+TEST(BackupCommandTest, ARestoreLeavesAFolderTheRunningAppUsesAlone)
+{
+    TempFolder tmp;
+    const std::string archive = (tmp / "family.tonarabackup").string();
+    std::map<std::string, std::vector<std::string>> before;
+    {
+        DataFolder home(tmp / "home");
+        home.seedFamily();
+        home.exec("UPDATE users_table_new SET photo = ''");
+    }
+    ASSERT_EQ(runTool("--data-dir '" + (tmp / "home").string() + "' backup '" + archive + "'").first, 0);
+    {
+        DataFolder other(tmp / "other");
+        other.seedFamily();
+        other.exec("DELETE FROM tonaradock_table WHERE user_id = 0");
+        before = other.rows();
+    }
+    const std::string restore = "--data-dir '" + (tmp / "other").string() + "' restore '" + archive + "'";
+    {
+        DataFolderLock app; // the application running on the folder
+        ASSERT_TRUE(app.hold((tmp / "other").string()));
+        auto [status, out] = runTool(restore);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(out.find("the Tonara+ application is running on"), std::string::npos) << out;
+        EXPECT_EQ(DataFolder(tmp / "other").rows(), before);
+    }
+    // Once it has ended (however it ended) the folder is free again.
+    EXPECT_FALSE(DataFolderLock::heldElsewhere((tmp / "other").string()));
+    EXPECT_EQ(runTool(restore).first, 0);
+    EXPECT_NE(DataFolder(tmp / "other").rows(), before);
 }
 
 } // namespace

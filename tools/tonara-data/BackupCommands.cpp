@@ -10,6 +10,7 @@
 #include "data/core/BackupWriter.h"
 #include "storage/DBHelper.h"
 #include "storage/DataBaseforCD.h"
+#include "storage/DataFolderLock.h"
 
 #include <filesystem>
 #include <ostream>
@@ -82,6 +83,13 @@ int restore(DataCommandContext &ctx)
 {
     if (!oneFile(ctx, "restore"))
         return 2;
+    // The application keeps its database open: swapped under it, the readings
+    // it saved afterwards would go to the replaced file and be lost.
+    if (DataFolderLock::heldElsewhere(ctx.dataDir)) {
+        ctx.err << "Restore refused: the Tonara+ application is running on " << ctx.dataDir
+                << "; close it, or restore from its Backup and data panel. Nothing was changed.\n";
+        return 1;
+    }
     std::error_code ec;
     std::filesystem::create_directories(ctx.dataDir, ec);
     Data data(ctx);
