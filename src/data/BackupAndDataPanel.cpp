@@ -200,14 +200,23 @@ void BackupAndDataPanel::askToRestore(const QString &path)
     std::string why;
     const auto now = BackupSnapshot::tableCounts(context_.db->getDatabaseFullPath(), &why);
     const Manifest &m = checked.manifest;
-    const QString message = tr("All data on this device (%1 readings, %2 profiles, their photos and the "
-                               "settings) is replaced by the backup of %3 (%4 readings, %5 profiles).\n\nThe "
-                               "current data is backed up first.")
-                                .arg(countOf(now, Schema::kReadingTable))
-                                .arg(countOf(now, Schema::kUsersTable))
-                                .arg(createdText(m.created))
-                                .arg(m.count(Schema::kReadingTable))
-                                .arg(m.count(Schema::kUsersTable));
+    const QString message =
+        now.empty() && !why.empty()
+            // A damaged diary has no counts to name; it is kept as it is.
+            ? tr("The data on this device cannot be read (%1). It is replaced by the backup of %2 (%3 "
+                 "readings, %4 profiles).\n\nThe unreadable database is kept in the backups folder first.")
+                  .arg(QString::fromStdString(why))
+                  .arg(createdText(m.created))
+                  .arg(m.count(Schema::kReadingTable))
+                  .arg(m.count(Schema::kUsersTable))
+            : tr("All data on this device (%1 readings, %2 profiles, their photos and the "
+                 "settings) is replaced by the backup of %3 (%4 readings, %5 profiles).\n\nThe "
+                 "current data is backed up first.")
+                  .arg(countOf(now, Schema::kReadingTable))
+                  .arg(countOf(now, Schema::kUsersTable))
+                  .arg(createdText(m.created))
+                  .arg(m.count(Schema::kReadingTable))
+                  .arg(m.count(Schema::kUsersTable));
     context_.alerts->alert(tr("Replace all data?"), message, {tr("Restore"), tr("Cancel")},
                            [this, path](int answer) {
                                if (answer == 0)
@@ -218,18 +227,22 @@ void BackupAndDataPanel::askToRestore(const QString &path)
 void BackupAndDataPanel::restore(const QString &path)
 {
     BackupMessage why;
-    if (!BackupRestorer(*context_.db, *context_.clock)
-             .restore(QDir::toNativeSeparators(path).toStdString(), &why)) {
+    BackupRestorer restorer(*context_.db, *context_.clock);
+    if (!restorer.restore(QDir::toNativeSeparators(path).toStdString(), &why)) {
         context_.alerts->alert(tr("Backup not restored"), BackupMessageText::text(why), {tr("OK")});
         return;
     }
     refreshList();
     emit dataRestored();
+    const QString back =
+        tr("The readings, profiles and photos of \"%1\" are back.").arg(QFileInfo(path).fileName());
     context_.alerts->alert(
         tr("Backup restored"),
-        tr("The readings, profiles and photos of \"%1\" are back. The data they replaced is "
-           "at the top of the backups list.")
-            .arg(QFileInfo(path).fileName()),
+        restorer.replacedDataWasDamaged()
+            ? back + QLatin1Char(' ') +
+                  tr("The unreadable database they replaced is kept as \"%1\".")
+                      .arg(QDir::toNativeSeparators(QString::fromStdString(restorer.replacedDataBackup())))
+            : back + QLatin1Char(' ') + tr("The data they replaced is at the top of the backups list."),
         {tr("OK")});
 }
 

@@ -83,6 +83,37 @@ TEST_F(BackupRestoreTest, RestoreOnAnEmptyFolderGivesTheSameRowsAndPhotos)
     EXPECT_EQ(fresh.db->openCount(), 2);
 }
 
+TEST_F(BackupRestoreTest, ADiarySQLiteCannotReadIsKeptAsItIsAndTheBackupComesBack)
+{
+    DataFolder home(tmp / "home");
+    home.seedFamily();
+    const std::string archive = make(home);
+    // The one time a restore is needed most: the diary is damaged, so no
+    // automatic backup of it can be taken.
+    const fs::path broken = tmp / "broken";
+    fs::create_directories(broken);
+    const std::string damaged = "SQLite format 3" + std::string(5000, '\x13');
+    writeBytes(broken / "TonaraDock.sqlite", damaged);
+    SilentAlerts quiet;
+    DBHelper db(broken.string(), &quiet);
+    db.openDatabase();
+    writeBytes(broken / "TonaraDock.sqlite-journal", "a journal of the damaged file");
+    BackupRestorer restorer(db, clock);
+    BackupMessage why;
+    ASSERT_TRUE(restorer.restore(archive, &why)) << why.english();
+
+    EXPECT_TRUE(restorer.replacedDataWasDamaged());
+    const std::string kept = restorer.replacedDataBackup();
+    EXPECT_EQ(fs::path(kept).parent_path(), broken / "Backups");
+    EXPECT_EQ(readBytes(kept), damaged) << "kept byte for byte";
+    EXPECT_EQ(readBytes(kept + "-journal"), "a journal of the damaged file");
+    EXPECT_FALSE(fs::exists(broken / "TonaraDock.sqlite-journal"))
+        << "never played back into the restored file";
+    SqlStatement readings(db.database(), "SELECT count(*) FROM tonaradock_table");
+    ASSERT_TRUE(readings.next());
+    EXPECT_EQ(readings.columnInt(0), 3);
+}
+
 TEST_F(BackupRestoreTest, RestoreOverDataReplacesItsPhotosAsASet)
 {
     DataFolder home(tmp / "home");

@@ -1,6 +1,7 @@
 #include "data/core/BackupRestorer.h"
 
 #include "base/AlertSink.h"
+#include "base/Clock.h"
 #include "base/Log.h"
 #include "data/core/AutoBackups.h"
 #include "data/core/BackupArchive.h"
@@ -17,6 +18,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <fstream>
 #include <set>
 #include <utility>
@@ -219,12 +221,63 @@ bool BackupRestorer::restore(const std::string &path, BackupMessage *why)
         return false;
     }
     BackupMessage backupWhy;
+    replacedDamaged_ = false;
     replacedBackup_ = AutoBackups(db_, clock_).take(AutoBackups::kRestore, &backupWhy);
     if (replacedBackup_.empty()) {
-        *why = {BackupTexts::kNotBackedUpFirst, {backupWhy.english()}};
-        return false;
+        const RestoreCheck::Problem live = RestoreCheck::check(db_.getDatabaseFullPath()).problem;
+        const bool damaged =
+            fs::exists(db_.getDatabaseFullPath(), ec) &&
+            (live == RestoreCheck::Problem::NotADatabase || live == RestoreCheck::Problem::Damaged);
+        std::string keptWhy;
+        if (damaged)
+            replacedBackup_ = keepDamagedDiary(&keptWhy);
+        if (replacedBackup_.empty()) {
+            *why = {BackupTexts::kNotBackedUpFirst, {damaged ? keptWhy : backupWhy.english()}};
+            return false;
+        }
+        replacedDamaged_ = true;
+        Log::write("data", "the damaged database was kept as " + replacedBackup_ + " before the restore");
     }
     return swapIn(staging.path(), why);
+}
+
+std::string BackupRestorer::keepDamagedDiary(std::string *error)
+{
+    const fs::path dir(AutoBackups(db_, clock_).folder());
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    const LocalDateTime at = clock_.localNow();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d-%02d%02d%02d", at.year, at.month, at.day, at.hour,
+                  at.minute, at.second);
+    fs::path kept;
+    for (int n = 1;; ++n) {
+        kept = dir / ("Damaged-TonaraDock-" + std::string(stamp) + (n > 1 ? "-" + std::to_string(n) : "") +
+                      ".sqlite");
+        if (!fs::exists(fs::symlink_status(kept, ec)))
+            break;
+    }
+    const fs::path live(db_.getDatabaseFullPath());
+    if (!fs::copy_file(live, kept, ec)) {
+        *error = "the damaged database could not be kept (" + ec.message() + ")";
+        return {};
+    }
+    if (!DiskSync::file(kept.string(), error)) {
+        fs::remove(kept, ec);
+        return {};
+    }
+    // A journal beside it belongs to it: left there, it would be played back
+    // into the restored file.
+    const fs::path journal(live.string() + "-journal");
+    if (fs::exists(journal, ec)) {
+        fs::rename(journal, kept.string() + "-journal", ec);
+        if (ec) {
+            *error = "the damaged database's journal could not be moved aside (" + ec.message() + ")";
+            return {};
+        }
+    }
+    DiskSync::folder(dir.string(), error);
+    return kept.string();
 }
 
 bool BackupRestorer::pointPhotosHere(const fs::path &staging, BackupMessage *why)

@@ -38,8 +38,10 @@ public:
 
     Checked inspect(const std::string &path);
     bool restore(const std::string &path, BackupMessage *why);
-    // The automatic backup the last restore took of the data it replaced.
+    // The automatic backup the last restore took of the data it replaced; for
+    // a diary SQLite could not read, the copy of its bytes as they were.
     const std::string &replacedDataBackup() const { return replacedBackup_; }
+    bool replacedDataWasDamaged() const { return replacedDamaged_; }
 
     // The app's photo files in the documents folder ("no3.png", "no3-2.png"),
     // which a restore replaces as a set.
@@ -51,10 +53,15 @@ private:
     Checked check(const std::string &path, const std::filesystem::path &staging);
     bool pointPhotosHere(const std::filesystem::path &staging, BackupMessage *why);
     bool swapIn(const std::filesystem::path &staging, BackupMessage *why);
+    // A damaged diary cannot be backed up, and that is when a restore is
+    // needed most: its bytes, and any journal beside them, go to the backups
+    // folder as they are. Empty when they could not be kept.
+    std::string keepDamagedDiary(std::string *error);
 
     DBHelper &db_;
     const Clock &clock_;
     std::string replacedBackup_;
+    bool replacedDamaged_ = false;
 };
 
 } // namespace tonara

@@ -110,6 +110,37 @@ TEST_F(BackupPanelTest, ABackupToAChosenFileRestoresAfterAConfirmationThatSaysWh
     EXPECT_EQ(restored.count(), 2);
 }
 
+TEST_F(BackupPanelTest, ADamagedDiaryIsReplacedByTheBackupAndKeptAsItWas)
+{
+    chosen = dir.filePath("mine.tonarabackup");
+    panel->backUpNowButton()->click();
+    alerts.answer(0);
+    // Another device whose diary was damaged.
+    QDir().mkpath(dir.filePath("broken"));
+    QFile garbage(dir.filePath("broken/TonaraDock.sqlite"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(8192, '\x5a'));
+    garbage.close();
+    DBHelper broken(dir.filePath("broken").toStdString());
+    broken.openDatabase();
+    BackupAndDataPanel there(BackupAndDataPanel::Context{&broken, &alerts, &clock});
+    there.setFileChoosers([this](QWidget *, const QString &) { return chosen; },
+                          [this](QWidget *, const QString &) { return chosen; });
+
+    there.restoreFromFileButton()->click();
+    ASSERT_EQ(alerts.currentTitle(), "Replace all data?");
+    EXPECT_TRUE(alerts.currentMessage().startsWith("The data on this device cannot be read"))
+        << alerts.currentMessage().toStdString();
+    alerts.answer(0);
+    ASSERT_EQ(alerts.currentTitle(), "Backup restored");
+    EXPECT_TRUE(alerts.currentMessage().contains("The unreadable database they replaced is kept as"))
+        << alerts.currentMessage().toStdString();
+    alerts.answer(0);
+    SqlStatement st(broken.database(), "SELECT count(*) FROM tonaradock_table");
+    ASSERT_TRUE(st.next());
+    EXPECT_EQ(st.columnInt(0), 4);
+}
+
 TEST_F(BackupPanelTest, ARefusedArchiveIsExplainedAndNothingChanges)
 {
     chosen = dir.filePath("notes.tonarabackup");
