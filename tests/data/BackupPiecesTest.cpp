@@ -1,6 +1,9 @@
 // The small pieces of a backup: checksums, the manifest's text, file names,
 // and messages.
 
+#include "BackupTestSupport.h"
+
+#include "data/core/BackupArchive.h"
 #include "data/core/BackupFileName.h"
 #include "data/core/BackupMessage.h"
 #include "data/core/Manifest.h"
@@ -74,6 +77,20 @@ TEST(BackupPiecesTest, FileNamesCarryTheMomentAndTheOperation)
                               "Tonara-backup-2026-03-04-090507-.tonarabackup",
                               "Tonara-backup-2026-03-04-090507-reset-data.tonarabackup.part", "notes.txt"})
         EXPECT_FALSE(BackupFileName::parse(other)) << other;
+}
+
+TEST(BackupPiecesTest, AnArchiveIsReadableByItsOwnerOnly)
+{
+    using namespace test;
+    TempFolder tmp;
+    const fs::path path = tmp / "mine.tonarabackup";
+    writeBytes(path.string() + ".part", "left by an earlier attempt"); // with the usual rights
+    fs::permissions(path.string() + ".part",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+    std::string why;
+    ASSERT_TRUE(BackupArchive::write(path.string(), {{"manifest.txt", "x"}}, &why)) << why;
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(BackupPiecesTest, MessagesFillTheirValuesInOnePass)

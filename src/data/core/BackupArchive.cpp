@@ -10,9 +10,12 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tonara {
 
@@ -54,8 +57,19 @@ bool BackupArchive::write(const std::string &path, const std::vector<Member> &me
     archive_write_set_format_pax_restricted(a.get());
     // No padding to whole 10 KiB blocks: the file ends where the data does.
     archive_write_set_bytes_in_last_block(a.get(), 1);
-    if (archive_write_open_filename(a.get(), temp.c_str()) != ARCHIVE_OK)
-        return fail(error, archiveError(a.get()));
+    // A whole diary of health readings: only its owner may read the file.
+    // Made here first, so the archive is written into it with these rights.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return fail(error, std::strerror(errno));
+    ::fchmod(fd, 0600); // an earlier .part keeps its rights through O_CREAT
+    ::close(fd);
+    if (archive_write_open_filename(a.get(), temp.c_str()) != ARCHIVE_OK) {
+        const std::string why = archiveError(a.get());
+        std::error_code ec;
+        fs::remove(temp, ec);
+        return fail(error, why);
+    }
     auto abandon = [&](std::string why) {
         a.reset();
         std::error_code ec;
