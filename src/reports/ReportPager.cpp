@@ -58,7 +58,11 @@ void ReportPager::decorate()
         return;
     const double x = body_.left();
     const QColor grey(90, 90, 90);
-    drawText(head_, smallFont(), x, kMargin, body_.width(), Qt::AlignLeft, &grey);
+    // One line above the rule whatever the name's length: the middle gives
+    // way, so the start and the period at the end stay readable.
+    const QString head =
+        QFontMetricsF(smallFont(), &device_).elidedText(head_, Qt::ElideMiddle, body_.width());
+    drawText(head, smallFont(), x, kMargin, body_.width(), Qt::AlignLeft, &grey);
     painter_->setPen(QPen(QColor(160, 160, 160), 0.5));
     painter_->drawLine(QPointF(x, kMargin + 12), QPointF(body_.right(), kMargin + 12));
 }

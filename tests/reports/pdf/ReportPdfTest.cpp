@@ -126,6 +126,29 @@ TEST_F(ReportPdfTest, AnEmptyPeriodSaysSoInWords)
     EXPECT_TRUE(kPageNumber.match(pages[0]).hasMatch());
 }
 
+TEST_F(ReportPdfTest, ARunningHeadOfALongNameStaysOnItsOneLineAboveTheRule)
+{
+    // Names may have any length; a head wrapped to a second line was struck
+    // through by the rule under it.
+    add("2026-11-03", "08:00:00", 130, 85, 70);
+    ReportContent content = ReportContent::gather(db, alerts, 0, period("2026-11-01", "2026-11-30"), clock);
+    content.name = "Maximilian-Alexander von Hohenzollern-Sigmaringen-Wuerttemberg-Baden, "
+                   "Maximilian-Alexander von Hohenzollern-Sigmaringen-Wuerttemberg-Baden";
+    const QStringList pages = pagesOf(content, "long-name.pdf");
+    ASSERT_FALSE(pages.isEmpty());
+    for (const QString &page : pages) {
+        const QStringList lines = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_TRUE(lines[0].trimmed().startsWith(QStringLiteral("Blood pressure report · Maximilian")))
+            << lines[0].toStdString();
+        EXPECT_TRUE(lines[0].trimmed().endsWith(QStringLiteral("2026-11-01 to 2026-11-30")))
+            << lines[0].toStdString();
+        EXPECT_FALSE(lines[1].contains(QStringLiteral("2026-11-01 to 2026-11-30")) &&
+                     !lines[1].contains(QStringLiteral("Period")))
+            << lines[1].toStdString();
+    }
+}
+
 TEST_F(ReportPdfTest, AWeekReportNamesItsAverageNextToTheThreshold)
 {
     // Days 2-7, two readings each morning and evening: 24 readings, mean 140/88.
