@@ -135,28 +135,34 @@ ImportPreview::ImportPreview(Options options, const std::string &bytes, const QS
     header_ = new QCheckBox(tr("The first row names the columns"), choicesPanel_);
     name(header_, "import_has_header", tr("The first row names the columns"));
 
+    // Two boxes a row, each under its label: four columns of labels and boxes
+    // left the boxes of a 320-point phone too narrow for their texts.
     auto *sepLabel = label(choicesPanel_, "import_delimiter_label", tr("Separator"));
     auto *dateLabel = label(choicesPanel_, "import_date_order_label", tr("Dates"));
     grid->addWidget(sepLabel, 0, 0);
-    grid->addWidget(delimiter_, 0, 1);
-    grid->addWidget(dateLabel, 0, 2);
-    grid->addWidget(dateOrder_, 0, 3);
+    grid->addWidget(dateLabel, 0, 1);
+    grid->addWidget(delimiter_, 1, 0);
+    grid->addWidget(dateOrder_, 1, 1);
     dateNote_ = label(choicesPanel_, "import_date_note");
-    grid->addWidget(dateNote_, 1, 0, 1, 4);
-    grid->addWidget(header_, 2, 0, 1, 4);
+    grid->addWidget(dateNote_, 2, 0, 1, 2);
+    grid->addWidget(header_, 3, 0, 1, 2);
     for (std::size_t i = 0; i < kPickable.size(); ++i) {
         auto *box = new QComboBox(choicesPanel_);
         name(box, columnObjectName(kPickable[i]), tr("Column of %1").arg(kindName(kPickable[i])));
+        // A long header of the file is elided in its box instead of widening the screen.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(8);
         columns_[i] = box;
-        const int row = 3 + int(i) / 2, col = int(i) % 2 * 2;
+        const int row = 4 + int(i) / 2 * 2, col = int(i) % 2;
         grid->addWidget(label(choicesPanel_, "import_column_label", kindName(kPickable[i])), row, col);
-        grid->addWidget(box, row, col + 1);
+        grid->addWidget(box, row + 1, col);
         connect(box, &QComboBox::activated, this, [this] { columnChosen(); });
     }
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    grid->setHorizontalSpacing(10);
     columnsNote_ = label(choicesPanel_, "import_columns_note");
-    grid->addWidget(columnsNote_, 6, 0, 1, 4);
+    grid->addWidget(columnsNote_, 10, 0, 1, 2);
 
     rows_ = new QTableWidget(this);
     name(rows_, "import_rows", tr("The first rows as they will be read"));

@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -133,6 +135,31 @@ TEST_F(ImportPreviewTest, ColumnsByHandAndAnAmbiguousDateOrderWaitForThePerson)
     choose(again->dateOrderBox(), ImportDateFormat::MonthDayYear);
     EXPECT_EQ(cell(*again, 0, 2), "Skipped: already in the diary");
     EXPECT_FALSE(again->importButton()->isEnabled());
+}
+
+TEST_F(ImportPreviewTest, EveryChoiceReadsInFullOnTheSmallPhone)
+{
+    // The separator, the date order and the column headers of a German diary
+    // were cut off in four columns of boxes on a 320-point screen.
+    display.show();
+    QPointer<ImportPreview> p = preview("Datum;Uhrzeit;Systole;Diastole;Puls;Kommentar\n"
+                                        "13.05.2013;8:15;128;84;70;gut\n");
+    QTest::qWait(1);
+    const QList<QComboBox *> boxes = p->findChildren<QComboBox *>();
+    ASSERT_EQ(boxes.size(), 8);
+    for (QComboBox *box : boxes) {
+        ASSERT_TRUE(box->isVisible()) << box->objectName().toStdString();
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = box->isEditable();
+        const QRect field =
+            box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        EXPECT_LE(box->fontMetrics().horizontalAdvance(box->currentText()), field.width())
+            << box->objectName().toStdString() << " \"" << box->currentText().toStdString() << "\"";
+        EXPECT_TRUE(p->rect().contains(box->geometry().translated(box->parentWidget()->mapTo(p, QPoint()))))
+            << box->objectName().toStdString();
+    }
+    delete p;
 }
 
 TEST_F(ImportPreviewTest, CancelAndAFailedImportLeaveTheDiaryAsItWas)
