@@ -34,20 +34,21 @@ NavigationBar::NavigationBar(QWidget *parent) : QWidget(parent)
 
 void NavigationBar::setTitle(const QString &title)
 {
-    title_->setText(title);
+    fullTitle_ = title;
     title_->setAccessibleName(title);
     place();
 }
 
 QString NavigationBar::title() const
 {
-    return title_->text();
+    return fullTitle_;
 }
 
 void NavigationBar::setBackTitle(const QString &title)
 {
     showBack_ = !title.isEmpty();
-    back_->setText(QStringLiteral("\u2039 ") + title);
+    backTitle_ = QStringLiteral("\u2039 ") + title;
+    back_->setText(backTitle_);
     back_->setAccessibleName(tr("Back to %1").arg(title));
     place();
 }
@@ -92,8 +93,13 @@ void NavigationBar::place()
         left_->setGeometry(8, (h - s.height()) / 2, s.width(), s.height());
         leftEdge = left_->geometry().right() + 4;
     } else if (showBack_) {
+        back_->setText(backTitle_);
         const int w = std::min(back_->sizeHint().width(), width() / 3);
         back_->setGeometry(4, 0, w, h);
+        // A long name ends in "…" instead of being cut off by the button's edge.
+        back_->ensurePolished();
+        if (back_->sizeHint().width() > w)
+            back_->setText(back_->fontMetrics().elidedText(backTitle_, Qt::ElideRight, w - 8 - 2 * 4));
         leftEdge = back_->geometry().right() + 4;
     }
     if (right_) {
@@ -104,6 +110,9 @@ void NavigationBar::place()
     // The title stays centred on the bar while it fits between the buttons.
     const int half = std::min(width() / 2 - leftEdge, rightEdge - width() / 2);
     title_->setGeometry(width() / 2 - std::max(half, 0), 0, 2 * std::max(half, 0), h);
+    // Centred text wider than its room would lose letters at both ends.
+    title_->ensurePolished();
+    title_->setText(title_->fontMetrics().elidedText(fullTitle_, Qt::ElideRight, title_->width()));
 }
 
 void NavigationBar::paintEvent(QPaintEvent *)

@@ -44,6 +44,8 @@ private:
     QPointer<QWidget> left_;
     QPointer<QWidget> right_;
     bool showBack_ = false;
+    QString fullTitle_; // the label and the back button show them elided to their room
+    QString backTitle_;
 };
 
 } // namespace tonara

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPointer>
 #include <QToolButton>
 
@@ -90,6 +91,33 @@ TEST_F(NavigationTest, TheTitleFollowsTheRootScreen)
     edit->setWindowTitle("Edit Maria");
     EXPECT_EQ(nav.navigationBar()->title(), "Edit Maria");
     EXPECT_EQ(nav.windowTitle(), "Maria") << "the tab keeps the root's name";
+}
+
+TEST_F(NavigationTest, ALongNameIsShortenedAtItsEndNotCutOnBothSides)
+{
+    // Names may have any length; a centred title wider than its room lost its
+    // first and last letters, and the back button lost the end of the name.
+    const QString name = QStringLiteral("Maximilian-Alexander von Hohenzollern-Sigmaringen");
+    nav.rootWidget()->setWindowTitle(name);
+    auto *left = new QToolButton;
+    left->setText(QStringLiteral("Edit"));
+    nav.navigationBar()->setLeftWidget(left);
+    settle();
+    EXPECT_EQ(nav.navigationBar()->title(), name);
+    auto *title = nav.navigationBar()->findChild<QLabel *>(QStringLiteral("navigationTitle"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->text().startsWith(QStringLiteral("Maximilian"))) << title->text().toStdString();
+    EXPECT_TRUE(title->text().endsWith(QChar(0x2026))) << title->text().toStdString();
+    EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->width());
+    EXPECT_EQ(title->accessibleName(), name);
+
+    nav.push(screen("Detail"));
+    settle();
+    auto *back = nav.navigationBar()->findChild<QToolButton *>(QStringLiteral("backButton"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->text().endsWith(QChar(0x2026))) << back->text().toStdString();
+    EXPECT_LE(back->fontMetrics().horizontalAdvance(back->text()) + 8, back->width());
+    EXPECT_EQ(back->accessibleName(), QStringLiteral("Back to ") + name);
 }
 
 TEST_F(NavigationTest, BarButtonsBelongToTheirScreen)
