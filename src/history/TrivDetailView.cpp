@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace tonara {
 
@@ -80,15 +83,67 @@ TrivDetailView::TrivDetailView(FormFactor form, QWidget *parent)
         *rows[k][2] = value(qPrintable(QStringLiteral("detail_pulse%1_label").arg(ord)),
                             tr("Pulse, %1").arg(headings[k]), 230, y - 4, 70, 20);
     }
+    // A comment of 140 characters takes four lines; below the readings the
+    // small phone has room for two, so the comment scrolls in its place.
+    commentScroll_ = new QScrollArea(this);
+    MeasurementUi::name(commentScroll_, QStringLiteral("detail_comments_scroll"), tr("Comment"));
+    commentScroll_->setFrameShape(QFrame::NoFrame);
+    // The label is sized here to the height its wrapped text needs.
+    commentScroll_->setWidgetResizable(false);
+    commentScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    commentScroll_->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: "
+                                                 "transparent; }"));
     detail_comments =
-        MeasurementUi::valueLabel(this, QStringLiteral("detail_comments"), QString(), tr("Comment"));
-    detail_comments->setGeometry(px(15), px(376), px(280), px(30));
+        MeasurementUi::valueLabel(nullptr, QStringLiteral("detail_comments"), QString(), tr("Comment"));
     detail_comments->setWordWrap(true);
+    detail_comments->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont commentFont = detail_comments->font();
     commentFont.setPixelSize(px(13));
     detail_comments->setFont(commentFont);
     detail_comments->setStyleSheet(QStringLiteral("color: #2B3A4A; background: transparent;"));
+    commentScroll_->setWidget(detail_comments);
+    placeComment();
 }
+
+void TrivDetailView::placeComment()
+{
+    const int top = qRound(376 * s_);
+    const int h = qMax(qRound(30 * s_), height() - top - 4);
+    const int w = qRound(280 * s_);
+    commentScroll_->setGeometry(qRound(15 * s_), top, w, h);
+    int labelW = w;
+    if (detail_comments->heightForWidth(labelW) > h)
+        labelW -= commentScroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, commentScroll_);
+    detail_comments->resize(labelW, qMax(h, detail_comments->heightForWidth(labelW)));
+}
+
+void TrivDetailView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeComment();
+}
+
+namespace {
+
+// Word wrap breaks only between words: a run longer than a line gets
+// zero-width break chances, so it wraps instead of running off both sides.
+QString breakable(const QString &text)
+{
+    constexpr int kRun = 12;
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kRun) {
+            out += QChar(0x200B);
+            run = 1;
+        }
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
 
 void TrivDetailView::show(const MonthHistory &month, std::size_t i)
 {
@@ -102,7 +157,11 @@ void TrivDetailView::show(const MonthHistory &month, std::size_t i)
     set(detail_pulse_label, QString::number(month.aArray_pulse[i]));
     set(detail_date_label, QString::fromStdString(month.aArray_date[i]));
     set(detail_time_label, QString::fromStdString(month.aArray_time[i]));
-    set(detail_comments, QString::fromStdString(month.aArray_diary[i]));
+    const QString comment = QString::fromStdString(month.aArray_diary[i]);
+    detail_comments->setText(breakable(comment));
+    detail_comments->setAccessibleName(comment);
+    placeComment();
+    commentScroll_->verticalScrollBar()->setValue(0);
     const bool pad = month.aArray_is_pad[i] == 1;
     detail_pad_button->setVisible(pad);
     const double s = s_;

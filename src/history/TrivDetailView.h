@@ -8,6 +8,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace tonara {
 
@@ -30,9 +31,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void placeComment();
+
     double s_;
+    QScrollArea *commentScroll_ = nullptr;
 };
 
 } // namespace tonara

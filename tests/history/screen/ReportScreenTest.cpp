@@ -83,6 +83,44 @@ TEST_F(ReportScreen, SwipesAreIgnoredWhileAnOverlayIsOpen)
     EXPECT_EQ(report->show_month(), 8) << "the arrows work whatever the flags";
 }
 
+TEST_F(ReportScreen, ATrivDetailShowsAWholeLongCommentOnThePhones)
+{
+    // A comment of 140 characters needs four lines; the detail gave it two,
+    // half hidden under the tab bar, and a run without spaces one line cut at both ends.
+    const std::string sentence = "Nach dem Fruehstueck Kaffee getrunken, etwas aufgeregt wegen des Termins "
+                                 "beim Arzt heute Nachmittag, vorher zwanzig Minuten spazieren gegangen";
+    for (FormFactor form : {FormFactor::Phone480, FormFactor::Phone568}) {
+        for (const std::string &comment : {sentence.substr(0, 140), std::string(140, 'x')}) {
+            SCOPED_TRACE(comment.substr(0, 4));
+            clock.set({2013, 5, 3, 9, 5, 7});
+            ASSERT_TRUE(
+                store.saveTriv(128, 84, 70, {{{131, 86, 72}, {125, 80, 69}, {128, 86, 70}}}, comment, false)
+                    .stored);
+            open(form);
+            report->show(); // a second screen on the shown host
+            QApplication::processEvents();
+            report->more_button_touch(0);
+            QLabel *label = report->Detail_view()->detail_comments;
+            ASSERT_TRUE(label->isVisible());
+            EXPECT_EQ(label->accessibleName().toStdString(), comment);
+            // All of it fits the label, and the label can be brought into view inside the detail.
+            EXPECT_LE(label->heightForWidth(label->width()), label->height());
+            QWidget *viewport = label->parentWidget();
+            EXPECT_TRUE(report->Detail_view()->rect().contains(
+                QRect(viewport->mapTo(report->Detail_view(), QPoint()), viewport->size())));
+            EXPECT_LE(label->width(), viewport->width());
+            EXPECT_LE(QFontMetrics(label->font())
+                          .boundingRect(QRect(0, 0, label->width(), 10000), Qt::TextWordWrap, label->text())
+                          .width(),
+                      label->width());
+            report->Detail_view_back();
+            for (const char *sql :
+                 {"DELETE FROM tonaradock_table", "DELETE FROM triv_table", "DELETE FROM day_average"})
+                SqlStatement::exec(conn(), sql);
+        }
+    }
+}
+
 TEST_F(ReportScreen, LegendFromACardZoomsWithCtrlWheelBetweenOneAndFiveTimes)
 {
     clock.set({2013, 5, 3, 9, 5, 7});
