@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextOption>
 #include <QVariantAnimation>
 
 namespace tonara {
@@ -222,8 +223,13 @@ void MonthListView::paintCards(QWidget &on, QRect exposed)
             f.setPixelSize(9);
             p.setFont(f);
             p.setPen(Qt::black);
-            p.drawText(QRect(15, top + 165, 277, kCardHeight - 170),
-                       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, comment);
+            // Between words where it can, inside a word longer than the line where it must.
+            QTextOption wrap(Qt::AlignLeft | Qt::AlignTop);
+            wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            p.save();
+            p.setClipRect(QRect(15, top + 165, 277, kCardHeight - 170));
+            p.drawText(QRectF(15, top + 165, 277, kCardHeight - 170), comment, wrap);
+            p.restore();
         }
     }
 }

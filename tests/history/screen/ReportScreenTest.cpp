@@ -121,6 +121,26 @@ TEST_F(ReportScreen, ATrivDetailShowsAWholeLongCommentOnThePhones)
     }
 }
 
+TEST_F(ReportScreen, ACommentWithoutSpacesWrapsOnItsCardInsteadOfRunningOffIt)
+{
+    // A pasted link or a key held down: one "word" of 140 characters stayed on
+    // one line and its end was never drawn.
+    clock.set({2013, 5, 3, 9, 5, 7});
+    ASSERT_TRUE(store.saveSingle(128, 84, 70, std::string(140, 'x'), false).stored);
+    open();
+    const QImage content = report->scrollview()->widget()->grab().toImage();
+    const int top = MonthListView::kTopOffset;
+    auto inked = [&](int y0, int y1) {
+        int dark = 0;
+        for (int y = top + y0; y < top + y1 && y < content.height(); ++y)
+            for (int x = 15; x < 292 && x < content.width(); ++x)
+                dark += qGray(content.pixel(x, y)) < 100;
+        return dark;
+    };
+    EXPECT_GT(inked(165, 178), 0) << "the first line";
+    EXPECT_GT(inked(180, 215), 0) << "the rest, on further lines";
+}
+
 TEST_F(ReportScreen, LegendFromACardZoomsWithCtrlWheelBetweenOneAndFiveTimes)
 {
     clock.set({2013, 5, 3, 9, 5, 7});
