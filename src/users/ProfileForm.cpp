@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 namespace tonara {
 
@@ -54,6 +55,9 @@ ProfileForm::ProfileForm(const UsersContext &context, const char *screenName, co
     f.setPixelSize(tablet ? 30 : 15);
     name_->setFont(f);
     name_->setClearButtonEnabled(true);
+    // The field's clear button comes without words; screen readers reach it too.
+    for (QToolButton *clear : name_->findChildren<QToolButton *>())
+        MeasurementUi::name(clear, "Text_name_clear", tr("Clear the name"));
     name_->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #8A99A8; border-radius: 6px; "
                                         "padding: 2px 6px; background: white; color: black; }"));
     name_->setGeometry(tablet ? QRect(300, 120, 400, 50) : QRect(150, 58, 150, 34));

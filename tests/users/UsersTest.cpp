@@ -11,6 +11,7 @@
 #include "users/User_editViewController.h"
 #include "users/Users.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 namespace tonara::test {
 namespace {
@@ -250,6 +253,26 @@ TEST_F(UsersScreen, AnEmptyNameIsRefusedAndTheCameraIsNotThere)
     EXPECT_EQ(alerts.currentTitle(), "Photo not read");
     alerts.answer(0);
     EXPECT_FALSE(create->touch_photo());
+}
+
+TEST_F(UsersScreen, TheNameFieldsClearButtonIsNamedForScreenReaders)
+{
+    // The field's own clear button is a button like any other: without words
+    // a screen reader announced an unnamed button next to the name.
+    start();
+    users->addButton()->click();
+    auto *create = top<User_CreateController>();
+    ASSERT_NE(create, nullptr);
+    QTest::keyClicks(create->Text_name(), QStringLiteral("Son"));
+    const QList<QToolButton *> buttons = create->Text_name()->findChildren<QToolButton *>();
+    ASSERT_FALSE(buttons.isEmpty());
+    for (QToolButton *b : buttons) {
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(b);
+        ASSERT_NE(heard, nullptr);
+        EXPECT_EQ(heard->text(QAccessible::Name), QStringLiteral("Clear the name"));
+        EXPECT_FALSE(b->objectName().isEmpty());
+        EXPECT_EQ(b->accessibleDescription(), b->objectName());
+    }
 }
 
 TEST_F(UsersScreen, TakePhotoWithACameraGoesTheWayOfAChosenFile)
