@@ -13,6 +13,7 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -98,6 +99,15 @@ QString counted(int n, const QString &one, const QString &many)
     return (n == 1 ? one : many).arg(n);
 }
 
+// The table asks for a few rows only and takes what room is left, so on a
+// small phone the notes above it keep their lines.
+class RowsTable : public QTableWidget {
+public:
+    static constexpr int kRoom = 96;
+    using QTableWidget::QTableWidget;
+    QSize sizeHint() const override { return {QTableWidget::sizeHint().width(), kRoom}; }
+};
+
 } // namespace
 
 ImportPreview::ImportPreview(Options options, const std::string &bytes, const QString &fileName,
@@ -164,7 +174,7 @@ ImportPreview::ImportPreview(Options options, const std::string &bytes, const QS
     columnsNote_ = label(choicesPanel_, "import_columns_note");
     grid->addWidget(columnsNote_, 10, 0, 1, 2);
 
-    rows_ = new QTableWidget(this);
+    rows_ = new RowsTable(this);
     name(rows_, "import_rows", tr("The first rows as they will be read"));
     rows_->setColumnCount(3);
     rows_->setHorizontalHeaderLabels({tr("Line"), tr("Reading"), tr("Status")});
@@ -189,14 +199,32 @@ ImportPreview::ImportPreview(Options options, const std::string &bytes, const QS
     buttons->addStretch();
     buttons->addWidget(import_);
 
+    // Everything above the buttons scrolls: with the notes and a long list of
+    // skipped lines a small phone has less room than the preview needs, and
+    // squeezing it cut the words of the notes and the rows of the table.
+    auto *scroll = new QScrollArea(this);
+    name(scroll, "import_scroll", tr("Import readings"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *body = new QWidget(scroll);
+    body->setObjectName(QStringLiteral("import_body"));
+    body->setAutoFillBackground(false);
+    scroll->setStyleSheet(QStringLiteral("QScrollArea, #import_body { background: transparent; }"));
+    rows_->setMinimumHeight(RowsTable::kRoom);
+    auto *content = new QVBoxLayout(body);
+    content->setContentsMargins(0, 0, 0, 0);
+    content->addWidget(title_);
+    content->addWidget(ownNote_);
+    content->addWidget(choicesPanel_);
+    content->addWidget(rows_, 1);
+    content->addWidget(counts_);
+    content->addWidget(skipped_);
+    content->addWidget(result_);
+    scroll->setWidget(body);
+
     auto *column = new QVBoxLayout(this);
-    column->addWidget(title_);
-    column->addWidget(ownNote_);
-    column->addWidget(choicesPanel_);
-    column->addWidget(rows_, 1);
-    column->addWidget(counts_);
-    column->addWidget(skipped_);
-    column->addWidget(result_);
+    column->addWidget(scroll, 1);
     column->addLayout(buttons);
 
     connect(delimiter_, &QComboBox::activated, this, [this] { delimiterChosen(); });

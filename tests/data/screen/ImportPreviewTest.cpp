@@ -162,6 +162,33 @@ TEST_F(ImportPreviewTest, EveryChoiceReadsInFullOnTheSmallPhone)
     delete p;
 }
 
+TEST_F(ImportPreviewTest, AFileOfManyUnreadableRowsScrollsInsteadOfSqueezingTheScreen)
+{
+    // Seventeen rows of nothing the preview can read: the notes, the list of
+    // skipped lines and the choices together are taller than the phone, and
+    // the notes and the table were squashed until their words were cut.
+    display.show();
+    std::string junk;
+    for (int i = 0; i < 17; ++i)
+        junk += "\x01\x02 just some bytes " + std::to_string(i) + "\n";
+    QPointer<ImportPreview> p = preview(junk);
+    QTest::qWait(1);
+    for (QLabel *label : p->findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty() || !label->wordWrap())
+            continue;
+        EXPECT_LE(label->heightForWidth(label->width()), label->height())
+            << label->objectName().toStdString() << ": " << label->text().toStdString();
+    }
+    EXPECT_GE(p->rowsTable()->height(), 90) << "the table keeps room for its rows";
+    for (QPushButton *b :
+         {p->findChild<QPushButton *>("import_cancel"), p->findChild<QPushButton *>("import_confirm")}) {
+        ASSERT_NE(b, nullptr);
+        EXPECT_TRUE(p->rect().contains(QRect(b->mapTo(p, QPoint()), b->size())))
+            << "the buttons stay in view";
+    }
+    delete p;
+}
+
 TEST_F(ImportPreviewTest, CancelAndAFailedImportLeaveTheDiaryAsItWas)
 {
     const std::string file =
