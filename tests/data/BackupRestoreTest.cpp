@@ -114,6 +114,30 @@ TEST_F(BackupRestoreTest, ADiarySQLiteCannotReadIsKeptAsItIsAndTheBackupComesBac
     EXPECT_EQ(readings.columnInt(0), 3);
 }
 
+TEST_F(BackupRestoreTest, ABackupIsNeverWrittenOverTheDiaryItIsTakenFrom)
+{
+    // A file dialog lets a person pick any name; picking the database or a
+    // photo of the data folder replaced it with the archive and said "saved".
+    DataFolder home(tmp / "home");
+    home.seedFamily();
+    const auto before = home.rows();
+    const std::string photo = readBytes(home.file("no1.png"));
+    for (const std::string &target :
+         {home.file("TonaraDock.sqlite"), (home.path / "." / "TonaraDock.sqlite").string(),
+          home.file("no1.png")}) {
+        SCOPED_TRACE(target);
+        BackupMessage why;
+        EXPECT_FALSE(BackupWriter(*home.db, clock).write(target, "", &why));
+        EXPECT_NE(why.english().find("in use"), std::string::npos) << why.english();
+    }
+    EXPECT_EQ(home.rows(), before);
+    EXPECT_EQ(readBytes(home.file("no1.png")), photo);
+    // Beside them, under a name of its own, it is written as always.
+    BackupMessage why;
+    EXPECT_TRUE(BackupWriter(*home.db, clock).write(home.file("mine.tonarabackup"), "", &why))
+        << why.english();
+}
+
 TEST_F(BackupRestoreTest, RestoreOverDataReplacesItsPhotosAsASet)
 {
     DataFolder home(tmp / "home");

@@ -12,6 +12,9 @@ inline constexpr const char *kNoDatabase = "There is no database at %1 to back u
 inline constexpr const char *kDatabaseNotCopied = "The database could not be copied: %1";
 inline constexpr const char *kPhotoUnreadable = "The photo %1 could not be read.";
 inline constexpr const char *kArchiveUnwritable = "The backup file %1 could not be written: %2";
+inline constexpr const char *kTargetInUse =
+    "The backup cannot be written to %1: Tonara+ keeps its diary or a photo in that file, which is in use. "
+    "Choose another name. Nothing was changed.";
 inline constexpr const char *kFolderUnmade = "The folder %1 could not be made: %2";
 
 // A backup that is refused; each ends by saying that nothing changed.

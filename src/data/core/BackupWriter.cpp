@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "base/Log.h"
 #include "data/core/BackupArchive.h"
+#include "data/core/BackupRestorer.h"
 #include "data/core/BackupScratchFolder.h"
 #include "data/core/BackupSnapshot.h"
 #include "data/core/BackupTexts.h"
@@ -62,6 +63,19 @@ std::string BackupWriter::applicationVersion()
     return "Tonara+ " TONARA_APP_VERSION;
 }
 
+bool BackupWriter::inUse(const std::string &target) const
+{
+    // The finished archive is renamed onto the target: over the diary or a
+    // photo it would replace what it was meant to keep.
+    std::error_code ec;
+    const fs::path t = fs::weakly_canonical(fs::absolute(target, ec), ec);
+    const fs::path database = fs::weakly_canonical(fs::absolute(db_.getDatabaseFullPath(), ec), ec);
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        if (t == fs::path(database.string() + suffix))
+            return true;
+    return t.parent_path() == database.parent_path() && BackupRestorer::appPhotoName(t.filename().string());
+}
+
 bool BackupWriter::safePhotoName(const std::string &name)
 {
     if (name.empty() || name.size() > 200 || name.front() == '.')
@@ -79,6 +93,8 @@ bool BackupWriter::write(const std::string &path, const std::string &operation, 
     std::error_code ec;
     if (!fs::is_regular_file(source, ec))
         return fail(error, BackupTexts::kNoDatabase, {db_.documentsFolder()});
+    if (inUse(path))
+        return fail(error, BackupTexts::kTargetInUse, {path});
     const fs::path tempRoot = fs::temp_directory_path(ec);
     BackupScratchFolder work(ec ? fs::path(db_.documentsFolder()) : tempRoot, "tonara-backup-");
     if (!work.made())

@@ -39,6 +39,9 @@ public:
     static bool safePhotoName(const std::string &name);
 
 private:
+    // True when the target is the database (or its journal) or a photo of the documents folder.
+    bool inUse(const std::string &target) const;
+
     DBHelper &db_;
     const Clock &clock_;
 };
