@@ -4,6 +4,7 @@
 #include "data/core/FhirBundle.h"
 #include "measurement/MeasurementUi.h"
 
+#include "storage/DBHelper.h"
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -212,6 +213,12 @@ void FhirExportPanel::showResult(const QString &text)
 
 bool FhirExportPanel::saveTo(const QString &path)
 {
+    if (options_.db && options_.db->holdsFile(QDir::toNativeSeparators(path).toStdString())) {
+        // Saved over the diary, the export would take the place of every reading.
+        showResult(tr("Nothing was saved: %1 is the diary's own database. Choose another name.")
+                       .arg(QFileInfo(path).fileName()));
+        return false;
+    }
     int readings = 0;
     const std::string json = bundle(&readings);
     QSaveFile file(path);

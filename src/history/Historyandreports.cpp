@@ -456,7 +456,13 @@ void Historyandreports::deliverReport(bool send)
         if (path.isEmpty())
             return; // the panel stays, the choice kept
         QString why;
-        if (pdf.writeFile(path, &why)) {
+        if (db_.holdsFile(QDir::toNativeSeparators(path).toStdString())) {
+            // Saved over the diary, the report would take the place of every reading.
+            ctx_.alerts->alert(tr("Report not saved"),
+                               tr("%1 is the diary's own database. Choose another name.")
+                                   .arg(QDir::toNativeSeparators(path)),
+                               {tr("OK")});
+        } else if (pdf.writeFile(path, &why)) {
             reportPanel_->hide();
             ctx_.alerts->alert(tr("Report saved"), QDir::toNativeSeparators(path), {tr("OK")});
         } else {

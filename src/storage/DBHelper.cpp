@@ -166,6 +166,18 @@ bool DBHelper::replaceDatabaseFile(const std::string &replacement, std::string *
     return moved;
 }
 
+bool DBHelper::holdsFile(const std::string &path) const
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    const std::string database = fs::weakly_canonical(fs::absolute(getDatabaseFullPath(), ec), ec).string();
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        if (target == fs::path(database + suffix))
+            return true;
+    return false;
+}
+
 void DBHelper::reportUnusable(const std::string &why)
 {
     unusable_ = true;

@@ -59,6 +59,9 @@ public:
     // an existing file. True when something is at the path afterwards.
     bool ensureDatabaseFileExists();
     std::string getDatabaseFullPath() const;
+    // True when path names the database file or one of SQLite's files beside it
+    // (journal, WAL, shared memory): something a save must never be written over.
+    bool holdsFile(const std::string &path) const;
 
     // Prepares the text on the shared connection; empty when that fails.
     SqlStatement executeQuery(std::string_view sql);

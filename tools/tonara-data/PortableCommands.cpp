@@ -205,6 +205,8 @@ int runExport(DataCommandContext &c)
         count = r.count;
         bytes = r.text;
     }
+    if (db.holdsFile(a.positional[1]))
+        return fail(c, a.positional[1] + " is the diary's own database; choose another file");
     if (!writeFile(a.positional[1], bytes, error))
         return fail(c, error);
     c.out << "Exported " << counted(count, "reading", "readings") << " of user " << *user << " to "

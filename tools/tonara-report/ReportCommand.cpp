@@ -212,6 +212,10 @@ int ReportCommand::run(const std::vector<std::string> &args, std::ostream &out, 
     const bool empty = content->isEmpty();
     ReportPdf pdf(std::move(*content));
     QString why;
+    if (db.holdsFile(o.out)) {
+        err << "tonara-report: " << o.out << " is the diary's own database; choose another file\n";
+        return kNotWritten;
+    }
     if (!pdf.writeFile(QString::fromStdString(o.out), &why)) {
         err << "tonara-report: could not write " << o.out << ": " << why.toStdString() << "\n";
         return kNotWritten;

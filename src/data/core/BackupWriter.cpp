@@ -67,13 +67,12 @@ bool BackupWriter::inUse(const std::string &target) const
 {
     // The finished archive is renamed onto the target: over the diary or a
     // photo it would replace what it was meant to keep.
+    if (db_.holdsFile(target))
+        return true;
     std::error_code ec;
     const fs::path t = fs::weakly_canonical(fs::absolute(target, ec), ec);
-    const fs::path database = fs::weakly_canonical(fs::absolute(db_.getDatabaseFullPath(), ec), ec);
-    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
-        if (t == fs::path(database.string() + suffix))
-            return true;
-    return t.parent_path() == database.parent_path() && BackupRestorer::appPhotoName(t.filename().string());
+    const fs::path folder = fs::weakly_canonical(fs::absolute(db_.documentsFolder(), ec), ec);
+    return t.parent_path() == folder && BackupRestorer::appPhotoName(t.filename().string());
 }
 
 bool BackupWriter::safePhotoName(const std::string &name)

@@ -73,6 +73,13 @@ TEST_F(FhirExportPanelTest, PeriodCountAndTheSavedBundle)
     // Patient; the TRIV reading's three singles, its average and heart rate; the manual reading's two.
     EXPECT_EQ(bundle["entry"].toArray().size(), 1 + 5 + 2);
 
+    // The diary's own database (as a file dialog lets a person pick it): refused, the readings stay.
+    const QString diary = QString::fromStdString(home.db.getDatabaseFullPath());
+    EXPECT_FALSE(panel->saveTo(diary));
+    EXPECT_TRUE(panel->resultLabel()->text().startsWith("Nothing was saved"))
+        << panel->resultLabel()->text().toStdString();
+    EXPECT_EQ(scalar(home.conn(), "SELECT count(*) FROM tonaradock_table"), 4);
+
     // A folder that is not there: said so, nothing written.
     EXPECT_FALSE(panel->saveTo(path("no/such/bundle.json")));
     EXPECT_TRUE(panel->resultLabel()->text().startsWith("bundle.json could not be saved: "))

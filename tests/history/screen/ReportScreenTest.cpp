@@ -411,6 +411,20 @@ TEST_F(ReportScreen, TheDoctorsReportOfTheMonthIsSavedWhereChosenOrSentAsPdf)
     EXPECT_TRUE(panel->isVisible());
     EXPECT_TRUE(presenter.currentTitle().isEmpty());
 
+    // The diary's own database, picked by mistake: refused, the readings stay.
+    report->setReportFileChooser(
+        [&](const QString &) { return QString::fromStdString(db.getDatabaseFullPath()); });
+    panel->saveButton()->click();
+    EXPECT_EQ(presenter.currentTitle(), "Report not saved");
+    presenter.answer(0);
+    EXPECT_TRUE(panel->isVisible());
+    {
+        SqlStatement st(conn(), "SELECT count(*) FROM tonaradock_table");
+        ASSERT_TRUE(st.next());
+        EXPECT_EQ(st.columnInt(0), 2);
+    }
+    EXPECT_TRUE(composed.empty());
+
     panel->sendButton()->click();
     EXPECT_FALSE(panel->isVisible());
     ASSERT_EQ(composed.size(), 1u);
