@@ -2,6 +2,7 @@
 
 #include "base/AlertSink.h"
 #include "base/Log.h"
+#include "storage/DataFolderLock.h"
 #include "storage/Schema.h"
 #include "storage/StorageTexts.h"
 
@@ -175,7 +176,8 @@ bool DBHelper::holdsFile(const std::string &path) const
     for (const char *suffix : {"", "-journal", "-wal", "-shm"})
         if (target == fs::path(database + suffix))
             return true;
-    return false;
+    // Replaced, the running app's claim on the folder would no longer be seen.
+    return target == fs::path(database).parent_path() / DataFolderLock::kFileName;
 }
 
 void DBHelper::reportUnusable(const std::string &why)

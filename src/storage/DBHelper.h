@@ -60,7 +60,8 @@ public:
     bool ensureDatabaseFileExists();
     std::string getDatabaseFullPath() const;
     // True when path names the database file or one of SQLite's files beside it
-    // (journal, WAL, shared memory): something a save must never be written over.
+    // (journal, WAL, shared memory), or the running app's lock file: something a
+    // save must never be written over.
     bool holdsFile(const std::string &path) const;
 
     // Prepares the text on the shared connection; empty when that fails.

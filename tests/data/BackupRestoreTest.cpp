@@ -124,7 +124,7 @@ TEST_F(BackupRestoreTest, ABackupIsNeverWrittenOverTheDiaryItIsTakenFrom)
     const std::string photo = readBytes(home.file("no1.png"));
     for (const std::string &target :
          {home.file("TonaraDock.sqlite"), (home.path / "." / "TonaraDock.sqlite").string(),
-          home.file("no1.png")}) {
+          home.file("no1.png"), home.file("TonaraDock.lock")}) {
         SCOPED_TRACE(target);
         BackupMessage why;
         EXPECT_FALSE(BackupWriter(*home.db, clock).write(target, "", &why));
