@@ -3,8 +3,8 @@
 #include "data/core/ExportReadings.h"
 #include "data/core/FhirBundle.h"
 #include "measurement/MeasurementUi.h"
-
 #include "storage/DBHelper.h"
+
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFileDialog>
