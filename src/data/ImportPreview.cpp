@@ -142,6 +142,7 @@ ImportPreview::ImportPreview(Options options, const std::string &bytes, const QS
     for (auto order :
          {ImportDateFormat::YearMonthDay, ImportDateFormat::MonthDayYear, ImportDateFormat::DayMonthYear})
         dateOrder_->addItem(dateOrderName(order), int(order));
+    dateOrder_->setPlaceholderText(tr("Choose…"));
     header_ = new QCheckBox(tr("The first row names the columns"), choicesPanel_);
     name(header_, "import_has_header", tr("The first row names the columns"));
 
@@ -289,7 +290,8 @@ void ImportPreview::showChoices()
     ownNote_->setVisible(options_.ownFormat);
     choicesPanel_->setVisible(!options_.ownFormat);
     delimiter_->setCurrentIndex(delimiter_->findData(int(options_.delimiter)));
-    dateOrder_->setCurrentIndex(dateOrder_->findData(int(options_.order)));
+    // While both orders read, the box shows no order: one shown would look chosen.
+    dateOrder_->setCurrentIndex(dateOrderNeeded() ? -1 : dateOrder_->findData(int(options_.order)));
     header_->setChecked(options_.hasHeader);
     filling_ = false;
 }
@@ -412,7 +414,9 @@ void ImportPreview::showPlan()
         QString reading = QString::fromStdString(r.date + " " + r.time).trimmed();
         if (read)
             reading += QLatin1Char('\n') + tr("%1/%2, pulse %3").arg(r.sys).arg(r.dia).arg(r.pulse);
-        const QStringList cells = {QString::number(row.line), reading, statusText(row)};
+        const QString status =
+            row.status == S::Ready && dateOrderNeeded() ? tr("Waits for the date order") : statusText(row);
+        const QStringList cells = {QString::number(row.line), reading, status};
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             if (row.status != S::Ready)

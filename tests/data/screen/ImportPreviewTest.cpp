@@ -114,10 +114,13 @@ TEST_F(ImportPreviewTest, ColumnsByHandAndAnAmbiguousDateOrderWaitForThePerson)
     EXPECT_TRUE(p->dateOrderNeeded());
     EXPECT_TRUE(p->findChild<QLabel *>("import_date_note")->isVisibleTo(p));
     EXPECT_FALSE(p->importButton()->isEnabled());
+    EXPECT_EQ(p->dateOrderBox()->currentIndex(), -1) << "no order shown as if it were chosen";
+    EXPECT_EQ(cell(*p, 0, 2), "Waits for the date order");
 
     choose(p->dateOrderBox(), ImportDateFormat::DayMonthYear);
     EXPECT_FALSE(p->dateOrderNeeded());
     EXPECT_TRUE(p->importButton()->isEnabled());
+    EXPECT_EQ(cell(*p, 0, 2), "Will be imported");
     EXPECT_TRUE(cell(*p, 1, 1).startsWith("2013-05-04 10:00:00"));
     choose(p->dateOrderBox(), ImportDateFormat::MonthDayYear);
     EXPECT_TRUE(cell(*p, 1, 1).startsWith("2013-04-05 10:00:00"));
