@@ -104,7 +104,7 @@ TEST_F(BackupRestoreTest, ADiarySQLiteCannotReadIsKeptAsItIsAndTheBackupComesBac
 
     EXPECT_TRUE(restorer.replacedDataWasDamaged());
     const std::string kept = restorer.replacedDataBackup();
-    EXPECT_EQ(fs::path(kept).parent_path(), broken / "Backups");
+    EXPECT_EQ(fs::path(kept), broken / "Backups" / "Damaged-TonaraDock-2026-12-09-084107.sqlite");
     EXPECT_EQ(readBytes(kept), damaged) << "kept byte for byte";
     EXPECT_EQ(readBytes(kept + "-journal"), "a journal of the damaged file");
     EXPECT_FALSE(fs::exists(broken / "TonaraDock.sqlite-journal"))

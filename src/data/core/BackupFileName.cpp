@@ -34,6 +34,14 @@ std::string BackupFileName::automatic(const LocalDateTime &at, const std::string
     return name + kExtension;
 }
 
+std::string BackupFileName::damagedDiary(const LocalDateTime &at, int sequence)
+{
+    std::string name = "Damaged-TonaraDock-" + datePart(at) + twoDigits(at.second);
+    if (sequence > 1)
+        name += "-" + std::to_string(sequence);
+    return name + ".sqlite";
+}
+
 std::optional<BackupFileName::Parsed> BackupFileName::parse(const std::string &fileName)
 {
     static const std::regex pattern(

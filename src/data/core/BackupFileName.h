@@ -37,6 +37,9 @@ public:
     static std::string manual(const LocalDateTime &at);
     // The operation must be lower case letters and '-' (a code, not a person's words).
     static std::string automatic(const LocalDateTime &at, const std::string &operation, int sequence = 1);
+    // The copy of a diary SQLite could not read, kept as it was before a restore
+    // replaced it: "Damaged-TonaraDock-2026-12-09-084107.sqlite" (then "-2", ...).
+    static std::string damagedDiary(const LocalDateTime &at, int sequence = 1);
     // Only the names automatic() makes.
     static std::optional<Parsed> parse(const std::string &fileName);
 };

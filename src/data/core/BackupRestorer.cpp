@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "data/core/AutoBackups.h"
 #include "data/core/BackupArchive.h"
+#include "data/core/BackupFileName.h"
 #include "data/core/BackupScratchFolder.h"
 #include "data/core/BackupSnapshot.h"
 #include "data/core/BackupTexts.h"
@@ -18,7 +19,6 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <fstream>
 #include <set>
 #include <utility>
@@ -247,13 +247,9 @@ std::string BackupRestorer::keepDamagedDiary(std::string *error)
     std::error_code ec;
     fs::create_directories(dir, ec);
     const LocalDateTime at = clock_.localNow();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d-%02d%02d%02d", at.year, at.month, at.day, at.hour,
-                  at.minute, at.second);
     fs::path kept;
     for (int n = 1;; ++n) {
-        kept = dir / ("Damaged-TonaraDock-" + std::string(stamp) + (n > 1 ? "-" + std::to_string(n) : "") +
-                      ".sqlite");
+        kept = dir / BackupFileName::damagedDiary(at, n);
         if (!fs::exists(fs::symlink_status(kept, ec)))
             break;
     }
