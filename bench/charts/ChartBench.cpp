@@ -17,7 +17,6 @@
 #include "charts/core/WhoDistribution.h"
 #include "platform/AlertPresenter.h"
 #include "storage/DBHelper.h"
-#include "storage/SqlStatement.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,34 +35,17 @@ const std::string &tenYears()
     return dir;
 }
 
-void plain(benchmark::State &state, const char *sql)
-{
-    DBHelper db(tenYears());
-    db.openDatabase();
-    int rows = 0;
-    for (auto _ : state) {
-        SqlStatement st = db.executeQuery(sql);
-        st.bind(1, 0);
-        rows = 0;
-        long long sum = 0;
-        while (st.next()) {
-            sum += st.columnInt(2) + st.columnInt(3);
-            ++rows;
-        }
-        benchmark::DoNotOptimize(sum);
-    }
-    state.counters["rows"] = rows;
-}
-
 void BM_PlainDayAverages(benchmark::State &state)
 {
-    plain(state, "SELECT * FROM day_average WHERE user_id = ? order by date desc");
+    bench::plainQuery(state, tenYears(), "SELECT * FROM day_average WHERE user_id = ? order by date desc",
+                      {2, 3});
 }
 BENCHMARK(BM_PlainDayAverages)->Unit(benchmark::kMillisecond);
 
 void BM_PlainReadings(benchmark::State &state)
 {
-    plain(state, "SELECT * FROM tonaradock_table WHERE user_id = ? order by date desc");
+    bench::plainQuery(state, tenYears(),
+                      "SELECT * FROM tonaradock_table WHERE user_id = ? order by date desc", {2, 3});
 }
 BENCHMARK(BM_PlainReadings)->Unit(benchmark::kMillisecond);
 

@@ -14,7 +14,6 @@
 #include "reports/core/PeriodStatistics.h"
 #include "reports/core/ReportContent.h"
 #include "storage/DBHelper.h"
-#include "storage/SqlStatement.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,22 +37,8 @@ const std::string &reportDiary()
 
 void plain(benchmark::State &state, const std::string &folder)
 {
-    DBHelper db(folder);
-    db.openDatabase();
-    int rows = 0;
-    for (auto _ : state) {
-        SqlStatement st =
-            db.executeQuery("SELECT sys, dia, pulse, time FROM tonaradock_table WHERE user_id = ?");
-        st.bind(1, 0);
-        rows = 0;
-        long long sum = 0;
-        while (st.next()) {
-            sum += st.columnInt(0) + st.columnInt(1) + st.columnInt(2);
-            ++rows;
-        }
-        benchmark::DoNotOptimize(sum);
-    }
-    state.counters["rows"] = rows;
+    bench::plainQuery(state, folder, "SELECT sys, dia, pulse, time FROM tonaradock_table WHERE user_id = ?",
+                      {0, 1, 2});
 }
 
 void BM_PlainReadings(benchmark::State &state)

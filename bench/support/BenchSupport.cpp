@@ -1,8 +1,8 @@
 #include "BenchSupport.h"
 
 #include "base/Log.h"
-
-#include <benchmark/benchmark.h>
+#include "storage/DBHelper.h"
+#include "storage/SqlStatement.h"
 
 #include <QApplication>
 
@@ -45,6 +45,27 @@ std::string householdFolder(const char *name, const HouseholdDatabase::Shape &sh
         std::exit(1);
     }
     return dir;
+}
+
+void plainQuery(benchmark::State &state, const std::string &folder, const char *sql,
+                std::initializer_list<int> columns)
+{
+    DBHelper db(folder);
+    db.openDatabase();
+    int rows = 0;
+    for (auto _ : state) {
+        SqlStatement st = db.executeQuery(sql);
+        st.bind(1, 0);
+        rows = 0;
+        long long sum = 0;
+        while (st.next()) {
+            for (int c : columns)
+                sum += st.columnInt(c);
+            ++rows;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["rows"] = rows;
 }
 
 int runBenchmarks(int argc, char **argv)

@@ -13,6 +13,9 @@
 
 #include "HouseholdDatabase.h"
 
+#include <benchmark/benchmark.h>
+
+#include <initializer_list>
 #include <string>
 
 namespace tonara::bench {
@@ -23,6 +26,12 @@ std::string temporaryFolder(const char *name);
 // A temporary folder holding a household diary of that shape. A benchmark
 // without its data means nothing, so the program stops with the reason.
 std::string householdFolder(const char *name, const HouseholdDatabase::Shape &shape);
+
+// The reference a figure is measured against: the bare query of user 0's
+// rows (the one value bound), stepped through with the named integer columns
+// read; the rows counter says how many.
+void plainQuery(benchmark::State &state, const std::string &folder, const char *sql,
+                std::initializer_list<int> columns);
 
 // Runs the registered benchmarks with a QApplication (offscreen unless a
 // platform is set) and the log silenced, then removes the folders.
